@@ -1,0 +1,65 @@
+#include "vostrel/core/edit_propagation.h"
+
+namespace vostrel::core {
+namespace {
+
+void PropagateDecimalEdit(FieldModel& fields, TextView decimalText) {
+  if (const auto hex = FormatHexText(decimalText)) fields.SetFieldText(kHexField, *hex);
+  // Pads whatever the hexadecimal field now holds, also its old text when the conversion above failed.
+  const Text hex = fields.FieldText(kHexField);
+  HexDigitsBuffer buffer;
+  const TextView padded = PadHexDigits(hex, buffer);
+  if (padded.size() != hex.size()) fields.SetFieldText(kHexField, padded);
+}
+
+void PropagateHexEdit(FieldModel& fields, TextView hexText) {
+  if (const auto value = ParseHexText(hexText)) fields.SetFieldText(kDecimalField, FormatDecimalText(*value));
+}
+
+}  // namespace
+
+void PropagateEdit(FieldModel& fields, FieldIndex index) {
+  if (index != kDecimalField && index != kHexField) return;
+  if (!fields.IsActiveField(index)) return;
+
+  const Text edited = fields.FieldText(index);
+  if (edited.empty()) {
+    if (index == kDecimalField) {
+      fields.SetFieldText(kHexField, u"");
+      fields.SetFieldText(kBinaryField, u"");
+    } else {
+      fields.SetFieldText(kBinaryField, u"");
+      fields.SetFieldText(kDecimalField, u"");
+    }
+    return;
+  }
+
+  if (index == kDecimalField) {
+    PropagateDecimalEdit(fields, edited);
+  } else {
+    PropagateHexEdit(fields, edited);
+  }
+
+  // Read the edited text afresh: the writes above ran nested handlers.
+  const Text current = fields.FieldText(index);
+  const auto value = index == kDecimalField ? ParseDecimalText(current) : ParseHexText(current);
+  if (value) {
+    BinaryTextBuffer buffer;
+    fields.SetFieldText(kBinaryField, RenderBinary(*value, buffer));
+  }
+}
+
+ThreeFieldModel::ThreeFieldModel() { texts_.fill(u"0"); }
+
+Text ThreeFieldModel::FieldText(FieldIndex index) const {
+  return texts_.at(static_cast<std::size_t>(index));
+}
+
+void ThreeFieldModel::SetFieldText(FieldIndex index, TextView text) {
+  Text& field = texts_.at(static_cast<std::size_t>(index));
+  if (field == text) return;
+  field.assign(text);
+  Changed(index);
+}
+
+}  // namespace vostrel::core

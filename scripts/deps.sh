@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs, through apt-get, whatever the build, the tests and the desktop run need and this machine lacks.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  # tests, benchmarks, fuzzing
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # the desktop: X server, window manager, input, screenshots, the Chinese font
+  xvfb openbox xdotool imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  # style check
+  clang-format
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

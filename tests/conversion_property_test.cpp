@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+
+#include "conversion_oracle.h"
+
+namespace vostrel::testing {
+namespace {
+
+constexpr std::int64_t kReach = 65536;
+
+class BoundarySweepTest : public ::testing::TestWithParam<std::int64_t> {};
+
+TEST_P(BoundarySweepTest, EveryValueNearTheBoundaryAgreesWithTheOracle) {
+  const std::int64_t centre = GetParam();
+  int failures = 0;
+  for (std::int64_t v = centre - kReach; v <= centre + kReach && failures < 10; ++v) {
+    if (v < INT32_MIN || v > INT32_MAX) {
+      // Just outside the range, the decimal text must be refused rather than wrapped.
+      EXPECT_EQ(core::ParseDecimalText(Widen(Printf("%lld", static_cast<long long>(v)))), std::nullopt) << v;
+      continue;
+    }
+    const std::string failure = CheckConversions(static_cast<std::int32_t>(v));
+    EXPECT_EQ(failure, "");
+    failures += failure.empty() ? 0 : 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, BoundarySweepTest,
+                         ::testing::Values(0, 32768, -32768, 65536, -65536, 16777216, -16777216, INT32_MAX,
+                                           INT32_MIN));
+
+TEST(RandomSweepTest, AMillionRandomValuesAgreeWithTheOracle) {
+  std::mt19937 generator(20261207);
+  std::uniform_int_distribution<std::int32_t> anyValue(INT32_MIN, INT32_MAX);
+  int failures = 0;
+  for (int i = 0; i < 1'000'000 && failures < 10; ++i) {
+    const std::string failure = CheckConversions(anyValue(generator));
+    EXPECT_EQ(failure, "");
+    failures += failure.empty() ? 0 : 1;
+  }
+}
+
+}  // namespace
+}  // namespace vostrel::testing
