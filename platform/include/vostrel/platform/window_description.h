@@ -1,0 +1,51 @@
+// The window and its controls as data, in twips, for a runtime to build.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "vostrel/core/field_index.h"
+
+namespace vostrel::platform {
+
+// 1440 twips to the inch, so 15 to a pixel at 96 dots per inch.
+inline constexpr int kTwipsPerPixel = 15;
+
+struct Rgb {
+  std::uint8_t red, green, blue;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+struct TwipsRect {
+  int left, top, width, height;
+};
+
+struct CaptionDescription {
+  std::u16string_view caption;
+  TwipsRect geometry;
+  int tabIndex;
+};
+
+struct FieldDescription {
+  TwipsRect geometry;
+  std::u16string_view initialText;
+  int tabIndex;
+  bool readOnly;
+  std::u16string_view accessibleName;
+};
+
+struct WindowDescription {
+  std::u16string_view title;
+  int width, height;  // twips; the whole window is client area
+  Rgb background;
+  Rgb captionText;
+  // Fonts to try in order: their Chinese characters 180 twips wide and digits half that.
+  std::array<std::string_view, 3> fontFamilies;
+  int fontHeight;  // twips
+  // Indexed like the fields: caption i labels field i.
+  std::array<CaptionDescription, core::kFieldCount> captions;
+  std::array<FieldDescription, core::kFieldCount> fields;
+};
+
+}  // namespace vostrel::platform

@@ -1,0 +1,99 @@
+// The runtime on Qt 6 Widgets: builds the window from its description, turns Qt's events into the window's
+// handlers, and carries out what the handlers ask of the platform.
+#pragma once
+
+#include <QPoint>
+#include <array>
+#include <memory>
+
+#include "vostrel/platform/runtime.h"
+#include "vostrel/platform/window_description.h"
+
+class QWidget;
+class QLabel;
+class QLineEdit;
+class QKeyEvent;
+class QInputMethodEvent;
+class QMouseEvent;
+class QIcon;
+
+namespace vostrel::platform::qt {
+
+// What must be settled before QApplication exists. Returns false, having said why on standard error, when the
+// program cannot run (no display to show the window on).
+[[nodiscard]] bool PrepareApplication();
+
+// The program's icon in both sizes, with its transparency.
+[[nodiscard]] QIcon ProgramIcon();
+
+class QtRuntime final : public Runtime {
+ public:
+  explicit QtRuntime(std::unique_ptr<SettingsStore> store);
+  ~QtRuntime() override;
+  QtRuntime(const QtRuntime&) = delete;
+  QtRuntime& operator=(const QtRuntime&) = delete;
+
+  // Builds the window and its controls (hidden, "0" in each field, no handler run), wires their events to
+  // `events`, gives the first field of the tab order the focus and raises Form_Load, which shows the window.
+  void Load(const WindowDescription& description, WindowEvents& events);
+
+  // The widgets, for tests that drive them.
+  [[nodiscard]] QWidget* Window() const;
+  [[nodiscard]] QLineEdit* Field(core::FieldIndex index) const;
+  [[nodiscard]] QLabel* Caption(core::FieldIndex index) const;
+
+  [[nodiscard]] core::Text FieldText(core::FieldIndex index) const override;
+  void SetFieldText(core::FieldIndex index, core::TextView text) override;
+  [[nodiscard]] std::optional<core::FieldIndex> ActiveField() const override;
+  void SetFocus(core::FieldIndex index) override;
+  [[nodiscard]] std::int32_t SelectionLength(core::FieldIndex index) const override;
+  void SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) override;
+  [[nodiscard]] WindowGeometry Geometry() const override;
+  [[nodiscard]] WindowState State() const override;
+  void MoveWindow(float left, float top) override;
+  void CloseWindow() override;
+  [[nodiscard]] bool IsClosed() const override { return closed_; }
+  void StartInteractiveMove() override;
+  void MakeTopmostAndShow() override;
+  void Beep() override;
+  void DoEvents() override;
+  [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
+  [[nodiscard]] std::optional<core::Text> ProductName() const override;
+  [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
+                                                      core::TextView key, core::TextView defaultText) override;
+  bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
+                   core::TextView text) override;
+
+  // Closes the window for a reason from outside: the end of the session, a termination signal.
+  void CloseFor(UnloadReason reason);
+
+ private:
+  class MainWindow;
+  class CaptionLabel;
+  class FieldEdit;
+
+  // Event plumbing from the widgets.
+  bool KeyPressed(core::FieldIndex index, QKeyEvent& event);
+  bool InputMethodCommitted(core::FieldIndex index, QInputMethodEvent& event);
+  void FieldFocused(core::FieldIndex index);
+  void MousePressed(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
+  void MouseReleased(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
+  void MouseMoved(const QMouseEvent& event);
+  void Closing(bool spontaneous);
+  void Apply(core::FieldIndex index, core::KeyCode keyCode);
+
+  std::unique_ptr<SettingsStore> store_;
+  WindowEvents* events_ = nullptr;
+  MainWindow* window_ = nullptr;  // owned by window_ holder below
+  std::unique_ptr<QWidget> windowHolder_;
+  std::array<CaptionLabel*, core::kFieldCount> captions_{};
+  std::array<FieldEdit*, core::kFieldCount> fields_{};
+  std::optional<core::FieldIndex> focusedField_;
+  std::optional<UnloadReason> closeReason_;
+  bool closed_ = false;
+  // Where the window manager cannot move the window, it follows the pointer by this offset.
+  bool followingPointer_ = false;
+  QPoint pointerOffset_;
+};
+
+}  // namespace vostrel::platform::qt

@@ -1,0 +1,28 @@
+// The per-user settings store through QSettings: an INI file under the user's configuration folder on Linux,
+// the platform's native store elsewhere.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "vostrel/platform/settings_store.h"
+
+namespace vostrel::platform::qt {
+
+class QtSettingsStore final : public SettingsStore {
+ public:
+  // With `configRoot`, entries live in "<configRoot>/<application>/<application>.conf" whatever the platform:
+  // for tests, which must never touch the user's own settings.
+  explicit QtSettingsStore(std::optional<QString> configRoot = std::nullopt);
+
+  [[nodiscard]] std::optional<core::Text> ProductName() const override;
+  [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
+                                                      core::TextView key, core::TextView defaultText) override;
+  bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
+                   core::TextView text) override;
+
+ private:
+  std::optional<QString> configRoot_;
+};
+
+}  // namespace vostrel::platform::qt
