@@ -1,9 +1,9 @@
-// Throws random keys, selections, pastes and focus changes at the keystroke rule and edit propagation, and checks
-// what must always hold of the three fields.
+// Throws random keys, selections, pastes and focus changes at the keystroke rule and edit propagation, and
+// checks what must always hold of the three fields.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "vostrel/core/edit_propagation.h"
@@ -97,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
       // Mostly the keys that matter, sometimes any 16-bit code.
       static constexpr char16_t kKeys[] = u"0123456789ABCDEFabcdef\b\r\x1b-. Gg";
-      const auto key = static_cast<KeyCode>(op < 6 ? kKeys[input.Byte() % (sizeof kKeys / 2 - 1)] : input.Unit());
+      const auto key =
+          static_cast<KeyCode>(op < 6 ? kKeys[input.Byte() % (sizeof kKeys / 2 - 1)] : input.Unit());
       const KeyFilterResult result = FilterKey(field, key, text, static_cast<std::int32_t>(length));
       CheckResult(result, key, field);
       if (result.close) break;

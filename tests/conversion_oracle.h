@@ -11,7 +11,9 @@
 
 namespace vostrel::testing {
 
-inline core::Text Widen(const std::string& narrow) { return core::Text(narrow.begin(), narrow.end()); }
+inline core::Text Widen(const std::string& narrow) {
+  return core::Text(narrow.begin(), narrow.end());
+}
 
 inline std::string Printf(const char* format, auto value) {
   char buffer[32];

@@ -76,7 +76,9 @@ struct TypingCase {
   std::vector<Fields> afterEachKey;  // the last entry is checked after the whole text when shorter
 };
 
-void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TypingCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TypingTest : public ::testing::TestWithParam<TypingCase> {};
 
@@ -104,7 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"HexFF", kHexField, u"FF", {{u"15", u"F", u"00001111"}, {u"255", u"FF", u"11111111"}}},
         TypingCase{"HexLowerCaseIsUpperCased", kHexField, u"ff", {{u"255", u"FF", u"11111111"}}},
         TypingCase{"HexABC", kHexField, u"ABC", {{u"2748", u"ABC", u"00001010,10111100"}}},
-        TypingCase{"HexAllOnes", kHexField, u"FFFFFFFF", {{u"-1", u"FFFFFFFF", u"11111111,11111111,11111111,11111111"}}},
+        TypingCase{"HexAllOnes",
+                   kHexField,
+                   u"FFFFFFFF",
+                   {{u"-1", u"FFFFFFFF", u"11111111,11111111,11111111,11111111"}}},
         TypingCase{"HexTopBit",
                    kHexField,
                    u"80000000",
@@ -114,9 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
                    u"2147483648",
                    {{u"214748364", u"0CCCCCCC", u"00001100,11001100,11001100,11001100"},
                     {u"2147483648", u"0CCCCCCC", u"00001100,11001100,11001100,11001100"}}},
-        TypingCase{"DecimalSeventeenBits", kDecimalField, u"65536",
+        TypingCase{"DecimalSeventeenBits",
+                   kDecimalField,
+                   u"65536",
                    {{u"65536", u"00010000", u"00000000,00000001,00000000,00000000"}}},
-        TypingCase{"DecimalMax", kDecimalField, u"2147483647",
+        TypingCase{"DecimalMax",
+                   kDecimalField,
+                   u"2147483647",
                    {{u"2147483647", u"7FFFFFFF", u"01111111,11111111,11111111,11111111"}}}),
     testing::CaseName());
 
@@ -129,7 +138,8 @@ TEST(EditPropagationTest, EmptyingAFieldClearsTheOthersInItsOrder) {
 
   model.UserEdit(kHexField, u"A");
   model.UserEdit(kHexField, u"");
-  EXPECT_EQ(model.writes, (std::vector<RecordingModel::Write>{{kBinaryField, u"", 1}, {kDecimalField, u"", 1}}));
+  EXPECT_EQ(model.writes,
+            (std::vector<RecordingModel::Write>{{kBinaryField, u"", 1}, {kDecimalField, u"", 1}}));
   ExpectFields(model, {u"", u"", u""});
 }
 
@@ -140,7 +150,9 @@ struct WriteOrderCase {
   std::vector<RecordingModel::Write> writes;
 };
 
-void PrintTo(const WriteOrderCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteOrderCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class WriteOrderTest : public ::testing::TestWithParam<WriteOrderCase> {};
 
@@ -153,16 +165,25 @@ TEST_P(WriteOrderTest, WritesComeInTheirOrderOneLevelDeep) {
 INSTANTIATE_TEST_SUITE_P(
     Table, WriteOrderTest,
     ::testing::Values(
-        WriteOrderCase{"DecimalPadded", kDecimalField, u"10",
+        WriteOrderCase{"DecimalPadded",
+                       kDecimalField,
+                       u"10",
                        {{kHexField, u"A", 1}, {kHexField, u"0A", 1}, {kBinaryField, u"00001010", 1}}},
-        WriteOrderCase{"DecimalUnpadded", kDecimalField, u"255",
+        WriteOrderCase{"DecimalUnpadded",
+                       kDecimalField,
+                       u"255",
                        {{kHexField, u"FF", 1}, {kBinaryField, u"11111111", 1}}},
         // The conversion fails, yet the old hexadecimal text is padded and the binary field kept.
         WriteOrderCase{"DecimalOverflowPadsOldHex", kDecimalField, u"9999999999", {{kHexField, u"00", 1}}},
         WriteOrderCase{"DecimalPastedNonsense", kDecimalField, u"1.5", {{kHexField, u"00", 1}}},
-        WriteOrderCase{"HexNeverPadsItself", kHexField, u"A", {{kDecimalField, u"10", 1}, {kBinaryField, u"00001010", 1}}},
+        WriteOrderCase{"HexNeverPadsItself",
+                       kHexField,
+                       u"A",
+                       {{kDecimalField, u"10", 1}, {kBinaryField, u"00001010", 1}}},
         WriteOrderCase{"HexPastedTooWide", kHexField, u"100000000", {}},
-        WriteOrderCase{"HexPastedWithPrefix", kHexField, u" 0x10 ",
+        WriteOrderCase{"HexPastedWithPrefix",
+                       kHexField,
+                       u" 0x10 ",
                        {{kDecimalField, u"16", 1}, {kBinaryField, u"00010000", 1}}}),
     testing::CaseName());
 
@@ -181,7 +202,9 @@ struct UnfocusedWriteCase {
   TextView text;
 };
 
-void PrintTo(const UnfocusedWriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UnfocusedWriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class UnfocusedWriteTest : public ::testing::TestWithParam<UnfocusedWriteCase> {};
 
@@ -197,11 +220,12 @@ TEST_P(UnfocusedWriteTest, DrivesNothing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, UnfocusedWriteTest,
-                         ::testing::Values(UnfocusedWriteCase{"DecimalWhileHexFocused", kHexField, kDecimalField, u"77"},
-                                           UnfocusedWriteCase{"HexWhileDecimalFocused", kDecimalField, kHexField, u""},
-                                           UnfocusedWriteCase{"BinaryWhileBinaryFocused", kBinaryField, kBinaryField, u"1"}),
-                         testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnfocusedWriteTest,
+    ::testing::Values(UnfocusedWriteCase{"DecimalWhileHexFocused", kHexField, kDecimalField, u"77"},
+                      UnfocusedWriteCase{"HexWhileDecimalFocused", kDecimalField, kHexField, u""},
+                      UnfocusedWriteCase{"BinaryWhileBinaryFocused", kBinaryField, kBinaryField, u"1"}),
+    testing::CaseName());
 
 }  // namespace
 }  // namespace vostrel::core

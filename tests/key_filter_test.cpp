@@ -7,11 +7,15 @@
 namespace vostrel::core {
 namespace {
 
-KeyFilterResult Accept(char16_t c) { return {.keyCode = static_cast<KeyCode>(c)}; }
+KeyFilterResult Accept(char16_t c) {
+  return {.keyCode = static_cast<KeyCode>(c)};
+}
 const KeyFilterResult kRefuse{.beep = true};
 const KeyFilterResult kSwallowSilently{};
 const KeyFilterResult kClose{.close = true};
-KeyFilterResult FocusTo(FieldIndex target) { return {.focusTarget = target}; }
+KeyFilterResult FocusTo(FieldIndex target) {
+  return {.focusTarget = target};
+}
 
 struct KeyCase {
   const char* name;
@@ -22,7 +26,9 @@ struct KeyCase {
   KeyFilterResult expected;
 };
 
-void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const KeyCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FilterKeyTest : public ::testing::TestWithParam<KeyCase> {};
 
@@ -53,8 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
     Characters, FilterKeyTest,
     ::testing::Values(
         KeyCase{"DecimalDigit", kDec, '7', u"12", 0, Accept('7')},
-        KeyCase{"DecimalLetterA", kDec, 'A', u"", 0, kRefuse}, KeyCase{"DecimalLowerA", kDec, 'a', u"", 0, kRefuse},
-        KeyCase{"DecimalMinus", kDec, '-', u"", 0, kRefuse}, KeyCase{"DecimalPoint", kDec, '.', u"1", 0, kRefuse},
+        KeyCase{"DecimalLetterA", kDec, 'A', u"", 0, kRefuse},
+        KeyCase{"DecimalLowerA", kDec, 'a', u"", 0, kRefuse},
+        KeyCase{"DecimalMinus", kDec, '-', u"", 0, kRefuse},
+        KeyCase{"DecimalPoint", kDec, '.', u"1", 0, kRefuse},
         KeyCase{"DecimalSpace", kDec, ' ', u"1", 0, kRefuse},
         KeyCase{"DecimalBelowDigits", kDec, 47, u"", 0, kRefuse},
         KeyCase{"DecimalAboveDigits", kDec, 58, u"", 0, kRefuse},
@@ -64,12 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"HexLowerLastUpperCased", kHex, 102, u"", 0, Accept('F')},
         KeyCase{"HexAt", kHex, 64, u"", 0, kRefuse}, KeyCase{"HexG", kHex, 71, u"", 0, kRefuse},
         KeyCase{"HexBacktick", kHex, 96, u"", 0, kRefuse}, KeyCase{"HexLowerG", kHex, 103, u"", 0, kRefuse},
-        KeyCase{"HexBelowDigits", kHex, 47, u"", 0, kRefuse}, KeyCase{"HexAboveDigits", kHex, 58, u"", 0, kRefuse},
+        KeyCase{"HexBelowDigits", kHex, 47, u"", 0, kRefuse},
+        KeyCase{"HexAboveDigits", kHex, 58, u"", 0, kRefuse},
         KeyCase{"HexDigit", kHex, '9', u"", 0, Accept('9')},
-        KeyCase{"BinaryDigit", kBin, '1', u"", 0, kRefuse}, KeyCase{"BinaryLetter", kBin, 'A', u"", 0, kRefuse},
+        KeyCase{"BinaryDigit", kBin, '1', u"", 0, kRefuse},
+        KeyCase{"BinaryLetter", kBin, 'A', u"", 0, kRefuse},
         KeyCase{"BinaryBelowDigits", kBin, 47, u"", 0, kRefuse},
         KeyCase{"CtrlCDecimal", kDec, 3, u"1", 0, kRefuse}, KeyCase{"CtrlVHex", kHex, 22, u"1", 0, kRefuse},
-        KeyCase{"CtrlXBinary", kBin, 24, u"1", 0, kRefuse}, KeyCase{"CtrlZDecimal", kDec, 26, u"1", 0, kRefuse},
+        KeyCase{"CtrlXBinary", kBin, 24, u"1", 0, kRefuse},
+        KeyCase{"CtrlZDecimal", kDec, 26, u"1", 0, kRefuse},
         KeyCase{"CtrlADecimal", kDec, 1, u"1", 0, kRefuse}, KeyCase{"TabHex", kHex, 9, u"1", 0, kRefuse},
         KeyCase{"NulCode", kDec, 0, u"1", 0, kRefuse},
         KeyCase{"FullWidthDigitOne", kDec, static_cast<KeyCode>(0xFF11), u"", 0, kRefuse},
@@ -79,18 +90,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     LengthLimit, FilterKeyTest,
-    ::testing::Values(
-        KeyCase{"DecimalFullNothingSelected", kDec, '1', u"2147483647", 0, kRefuse},
-        KeyCase{"DecimalFullOneSelected", kDec, '1', u"2147483647", 1, Accept('1')},
-        KeyCase{"DecimalFullAllSelected", kDec, '1', u"2147483647", 10, Accept('1')},
-        KeyCase{"DecimalNineKept", kDec, '1', u"214748364", 0, Accept('1')},
-        KeyCase{"DecimalElevenOneSelected", kDec, '1', u"-2147483648", 1, kRefuse},
-        KeyCase{"DecimalElevenTwoSelected", kDec, '1', u"-2147483648", 2, Accept('1')},
-        KeyCase{"HexFullDigit", kHex, '1', u"7FFFFFFF", 0, kRefuse},
-        KeyCase{"HexFullLowerLetterBeepsOnce", kHex, 'a', u"7FFFFFFF", 0, kRefuse},
-        KeyCase{"HexSevenKept", kHex, 'a', u"7FFFFFF", 0, Accept('A')},
-        KeyCase{"HexFullAllSelected", kHex, 'b', u"7FFFFFFF", 32767, Accept('B')},
-        KeyCase{"NegativeSelectionCountsAsNone", kHex, '1', u"7FFFFFFF", -5, kRefuse}),
+    ::testing::Values(KeyCase{"DecimalFullNothingSelected", kDec, '1', u"2147483647", 0, kRefuse},
+                      KeyCase{"DecimalFullOneSelected", kDec, '1', u"2147483647", 1, Accept('1')},
+                      KeyCase{"DecimalFullAllSelected", kDec, '1', u"2147483647", 10, Accept('1')},
+                      KeyCase{"DecimalNineKept", kDec, '1', u"214748364", 0, Accept('1')},
+                      KeyCase{"DecimalElevenOneSelected", kDec, '1', u"-2147483648", 1, kRefuse},
+                      KeyCase{"DecimalElevenTwoSelected", kDec, '1', u"-2147483648", 2, Accept('1')},
+                      KeyCase{"HexFullDigit", kHex, '1', u"7FFFFFFF", 0, kRefuse},
+                      KeyCase{"HexFullLowerLetterBeepsOnce", kHex, 'a', u"7FFFFFFF", 0, kRefuse},
+                      KeyCase{"HexSevenKept", kHex, 'a', u"7FFFFFF", 0, Accept('A')},
+                      KeyCase{"HexFullAllSelected", kHex, 'b', u"7FFFFFFF", 32767, Accept('B')},
+                      KeyCase{"NegativeSelectionCountsAsNone", kHex, '1', u"7FFFFFFF", -5, kRefuse}),
     testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(

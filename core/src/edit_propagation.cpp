@@ -49,7 +49,9 @@ void PropagateEdit(FieldModel& fields, FieldIndex index) {
   }
 }
 
-ThreeFieldModel::ThreeFieldModel() { texts_.fill(u"0"); }
+ThreeFieldModel::ThreeFieldModel() {
+  texts_.fill(u"0");
+}
 
 Text ThreeFieldModel::FieldText(FieldIndex index) const {
   return texts_.at(static_cast<std::size_t>(index));

@@ -5,13 +5,18 @@
 namespace vostrel::core {
 namespace {
 
-constexpr bool InRange(KeyCode code, char16_t first, char16_t last) { return code >= first && code <= last; }
+constexpr bool InRange(KeyCode code, char16_t first, char16_t last) {
+  return code >= first && code <= last;
+}
 
-KeyFilterResult Refuse() { return {.keyCode = kKeyNone, .beep = true}; }
+KeyFilterResult Refuse() {
+  return {.keyCode = kKeyNone, .beep = true};
+}
 
 }  // namespace
 
-KeyFilterResult FilterKey(FieldIndex field, KeyCode keyCode, TextView fieldText, std::int32_t selectionLength) {
+KeyFilterResult FilterKey(FieldIndex field, KeyCode keyCode, TextView fieldText,
+                          std::int32_t selectionLength) {
   const bool editable = field == kDecimalField || field == kHexField;
 
   switch (keyCode) {

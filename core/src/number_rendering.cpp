@@ -10,7 +10,9 @@
 namespace vostrel::core {
 namespace {
 
-constexpr bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+constexpr bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 TextView TrimBlanks(TextView text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -18,7 +20,9 @@ TextView TrimBlanks(TextView text) {
   return text;
 }
 
-constexpr bool IsDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool IsDecimalDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 constexpr bool IsHexDigit(char16_t c) {
   return IsDecimalDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
@@ -49,7 +53,9 @@ std::optional<std::uint32_t> ParseDigits(TextView digits) {
   return value;
 }
 
-Text Widen(const char* first, const char* last) { return Text(first, last); }
+Text Widen(const char* first, const char* last) {
+  return Text(first, last);
+}
 
 }  // namespace
 

@@ -122,9 +122,13 @@ void frmMain::lbl_MouseUp(FieldIndex /*index*/, std::int16_t& button, std::int16
   Form_MouseUp(button, shift, 0, 0);
 }
 
-void frmMain::txt_Change(FieldIndex index) { core::PropagateEdit(*this, index); }
+void frmMain::txt_Change(FieldIndex index) {
+  core::PropagateEdit(*this, index);
+}
 
-void frmMain::txt_GotFocus(FieldIndex index) { runtime_.SetSelection(index, 0, kWholeText); }
+void frmMain::txt_GotFocus(FieldIndex index) {
+  runtime_.SetSelection(index, 0, kWholeText);
+}
 
 void frmMain::txt_KeyPress(FieldIndex index, core::KeyCode& keyCode) {
   if (runtime_.IsClosed()) {

@@ -33,9 +33,10 @@ bool PrepareApplication() {
       // A Wayland client can neither place its window nor keep it on top; through XWayland it can.
       setenv("QT_QPA_PLATFORM", "xcb", 1);
     } else if (wayland) {
-      std::fprintf(stderr,
-                   "vostrel: running as a native Wayland client: the window opens where the compositor puts it, "
-                   "its position is not remembered and it is not kept above other windows\n");
+      std::fprintf(
+          stderr,
+          "vostrel: running as a native Wayland client: the window opens where the compositor puts it, "
+          "its position is not remembered and it is not kept above other windows\n");
     }
   }
 

@@ -32,7 +32,9 @@ QRect PixelRect(const TwipsRect& twips) {
           twips.height / kTwipsPerPixel};
 }
 
-QColor ToQColor(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+QColor ToQColor(const Rgb& rgb) {
+  return {rgb.red, rgb.green, rgb.blue};
+}
 
 std::int16_t ButtonCode(Qt::MouseButton button) {
   switch (button) {
@@ -233,15 +235,25 @@ void QtRuntime::Load(const WindowDescription& description, WindowEvents& events)
   events_->Form_Load();
 }
 
-QWidget* QtRuntime::Window() const { return window_; }
+QWidget* QtRuntime::Window() const {
+  return window_;
+}
 
-QLineEdit* QtRuntime::Field(FieldIndex index) const { return fields_.at(static_cast<std::size_t>(index)); }
+QLineEdit* QtRuntime::Field(FieldIndex index) const {
+  return fields_.at(static_cast<std::size_t>(index));
+}
 
-QLabel* QtRuntime::Caption(FieldIndex index) const { return captions_.at(static_cast<std::size_t>(index)); }
+QLabel* QtRuntime::Caption(FieldIndex index) const {
+  return captions_.at(static_cast<std::size_t>(index));
+}
 
-core::Text QtRuntime::FieldText(FieldIndex index) const { return ToText(Field(index)->text()); }
+core::Text QtRuntime::FieldText(FieldIndex index) const {
+  return ToText(Field(index)->text());
+}
 
-void QtRuntime::SetFieldText(FieldIndex index, core::TextView text) { Field(index)->setText(ToQString(text)); }
+void QtRuntime::SetFieldText(FieldIndex index, core::TextView text) {
+  Field(index)->setText(ToQString(text));
+}
 
 std::optional<FieldIndex> QtRuntime::ActiveField() const {
   const QWidget* focused = window_ ? window_->focusWidget() : nullptr;
@@ -251,7 +263,9 @@ std::optional<FieldIndex> QtRuntime::ActiveField() const {
   return std::nullopt;
 }
 
-void QtRuntime::SetFocus(FieldIndex index) { Field(index)->setFocus(Qt::OtherFocusReason); }
+void QtRuntime::SetFocus(FieldIndex index) {
+  Field(index)->setFocus(Qt::OtherFocusReason);
+}
 
 std::int32_t QtRuntime::SelectionLength(FieldIndex index) const {
   return static_cast<std::int32_t>(Field(index)->selectedText().size());
@@ -268,8 +282,9 @@ WindowGeometry QtRuntime::Geometry() const {
   const QRect frame = window_->frameGeometry();
   const QPoint origin = QGuiApplication::primaryScreen()->geometry().topLeft();
   constexpr auto kTwips = static_cast<float>(kTwipsPerPixel);
-  return {static_cast<float>(frame.x() - origin.x()) * kTwips, static_cast<float>(frame.y() - origin.y()) * kTwips,
-          static_cast<float>(frame.width()) * kTwips, static_cast<float>(frame.height()) * kTwips};
+  return {static_cast<float>(frame.x() - origin.x()) * kTwips,
+          static_cast<float>(frame.y() - origin.y()) * kTwips, static_cast<float>(frame.width()) * kTwips,
+          static_cast<float>(frame.height()) * kTwips};
 }
 
 WindowState QtRuntime::State() const {
@@ -286,7 +301,9 @@ void QtRuntime::MoveWindow(float left, float top) {
                                 static_cast<int>(std::lround(top / kTwips))));
 }
 
-void QtRuntime::CloseWindow() { CloseFor(UnloadReason::kCode); }
+void QtRuntime::CloseWindow() {
+  CloseFor(UnloadReason::kCode);
+}
 
 void QtRuntime::CloseFor(UnloadReason reason) {
   if (closed_ || window_ == nullptr) return;
@@ -319,9 +336,13 @@ void QtRuntime::MakeTopmostAndShow() {
   window_->activateWindow();
 }
 
-void QtRuntime::Beep() { QApplication::beep(); }
+void QtRuntime::Beep() {
+  QApplication::beep();
+}
 
-void QtRuntime::DoEvents() { QCoreApplication::processEvents(); }
+void QtRuntime::DoEvents() {
+  QCoreApplication::processEvents();
+}
 
 ScreenSize QtRuntime::PrimaryScreenSize() const {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -331,7 +352,9 @@ ScreenSize QtRuntime::PrimaryScreenSize() const {
   return {static_cast<float>(size.width()) * kTwips, static_cast<float>(size.height()) * kTwips};
 }
 
-std::optional<core::Text> QtRuntime::ProductName() const { return store_->ProductName(); }
+std::optional<core::Text> QtRuntime::ProductName() const {
+  return store_->ProductName();
+}
 
 std::optional<core::Text> QtRuntime::ReadSetting(core::TextView application, core::TextView section,
                                                  core::TextView key, core::TextView defaultText) {

@@ -28,9 +28,9 @@ namespace {
 std::unique_ptr<QSettings> Open(const std::optional<QString>& configRoot, core::TextView application) {
   const QString name = ToQString(application);
   if (configRoot) {
-    return std::make_unique<QSettings>(*configRoot + QLatin1Char('/') + name + QLatin1Char('/') + name +
-                                           QStringLiteral(".conf"),
-                                       QSettings::IniFormat);
+    return std::make_unique<QSettings>(
+        *configRoot + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".conf"),
+        QSettings::IniFormat);
   }
   return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name, name);
 }
@@ -53,8 +53,8 @@ bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView sec
   const auto settings = Open(configRoot_, application);
   if (settings->status() != QSettings::NoError || !settings->isWritable()) return false;
   settings->setValue(EntryKey(section, key), ToQString(text));
-  // sync() writes a new file and renames it into place under a lock file, so a crash or a second copy closing at
-  // the same moment leaves a whole file.
+  // sync() writes a new file and renames it into place under a lock file, so a crash or a second copy closing
+  // at the same moment leaves a whole file.
   settings->sync();
   return settings->status() == QSettings::NoError;
 }

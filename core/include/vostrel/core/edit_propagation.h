@@ -19,8 +19,8 @@ class FieldModel {
 };
 
 // The change handler of the field array. Only an edit in the focused decimal or hexadecimal field drives the
-// others; the nested notifications of its own writes return at once. A conversion that fails leaves the fields
-// it would have written as they were; an empty text clears the other two fields.
+// others; the nested notifications of its own writes return at once. A conversion that fails leaves the
+// fields it would have written as they were; an empty text clears the other two fields.
 void PropagateEdit(FieldModel& fields, FieldIndex index);
 
 // Three texts and the focused field, with the nested notifications of the window. The window's real fields

@@ -21,17 +21,18 @@ using TextView = std::u16string_view;
 // value outside -2147483648..2147483647.
 [[nodiscard]] std::optional<Value> ParseDecimalText(TextView text);
 
-// Reads a hexadecimal text: one or more hexadecimal digits of either case, optionally behind "0x" or "0X", with
-// surrounding spaces and tabs ignored. The digits are a 32-bit pattern read as two's complement, so "FFFFFFFF" is
-// -1 and "80000000" is -2147483648, while "FFFF" is 65535. Leading zeros are allowed. Fails for the empty text,
-// any other character, and a pattern wider than 32 bits.
+// Reads a hexadecimal text: one or more hexadecimal digits of either case, optionally behind "0x" or "0X",
+// with surrounding spaces and tabs ignored. The digits are a 32-bit pattern read as two's complement, so
+// "FFFFFFFF" is -1 and "80000000" is -2147483648, while "FFFF" is 65535. Leading zeros are allowed. Fails for
+// the empty text, any other character, and a pattern wider than 32 bits.
 [[nodiscard]] std::optional<Value> ParseHexText(TextView text);
 
 // The plain decimal text of a value: optional "-", no leading zeros, no separators.
 [[nodiscard]] Text FormatDecimalText(Value value);
 
-// Reads `decimalText` as ParseDecimalText does and writes the value's 32-bit pattern in upper-case hexadecimal
-// without leading zeros: "255" gives "FF", "-1" gives "FFFFFFFF". Fails where ParseDecimalText fails.
+// Reads `decimalText` as ParseDecimalText does and writes the value's 32-bit pattern in upper-case
+// hexadecimal without leading zeros: "255" gives "FF", "-1" gives "FFFFFFFF". Fails where ParseDecimalText
+// fails.
 [[nodiscard]] std::optional<Text> FormatHexText(TextView decimalText);
 
 // Prepends zeros so that a hexadecimal text of 1 to 8 digits fills a byte, a 16-bit word or a 32-bit word
@@ -43,8 +44,8 @@ using TextView = std::u16string_view;
 using HexDigitsBuffer = std::array<char16_t, 8>;
 [[nodiscard]] TextView PadHexDigits(TextView text, HexDigitsBuffer& buffer);
 
-// The 32-bit two's-complement pattern of a value in groups of eight bits separated by ",", most significant first,
-// padded to 8, 16 or 32 bits: 8, 17 or 35 characters. Negative values always take 32 bits.
+// The 32-bit two's-complement pattern of a value in groups of eight bits separated by ",", most significant
+// first, padded to 8, 16 or 32 bits: 8, 17 or 35 characters. Negative values always take 32 bits.
 [[nodiscard]] Text RenderBinary(Value value);
 
 // RenderBinary without allocating: the text is written into `buffer` and valid while it lives.

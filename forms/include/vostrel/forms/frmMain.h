@@ -19,16 +19,22 @@ class frmMain final : public platform::WindowEvents, private core::FieldModel {
   void Form_QueryUnload(std::int16_t& cancel, platform::UnloadReason reason) override;
   void Form_MouseDown(std::int16_t& button, std::int16_t& shift, float x, float y) override;
   void Form_MouseUp(std::int16_t& button, std::int16_t& shift, float x, float y) override;
-  void lbl_MouseDown(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x, float y) override;
-  void lbl_MouseUp(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x, float y) override;
+  void lbl_MouseDown(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x,
+                     float y) override;
+  void lbl_MouseUp(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x,
+                   float y) override;
   void txt_Change(core::FieldIndex index) override;
   void txt_GotFocus(core::FieldIndex index) override;
   void txt_KeyPress(core::FieldIndex index, core::KeyCode& keyCode) override;
 
  private:
   // Edit propagation works on the real fields through the runtime.
-  [[nodiscard]] core::Text FieldText(core::FieldIndex index) const override { return runtime_.FieldText(index); }
-  void SetFieldText(core::FieldIndex index, core::TextView text) override { runtime_.SetFieldText(index, text); }
+  [[nodiscard]] core::Text FieldText(core::FieldIndex index) const override {
+    return runtime_.FieldText(index);
+  }
+  void SetFieldText(core::FieldIndex index, core::TextView text) override {
+    runtime_.SetFieldText(index, text);
+  }
   [[nodiscard]] bool IsActiveField(core::FieldIndex index) const override {
     return runtime_.ActiveField() == index;
   }

@@ -42,8 +42,10 @@ class WindowEvents {
   virtual void Form_QueryUnload(std::int16_t& cancel, UnloadReason reason) = 0;
   virtual void Form_MouseDown(std::int16_t& button, std::int16_t& shift, float x, float y) = 0;
   virtual void Form_MouseUp(std::int16_t& button, std::int16_t& shift, float x, float y) = 0;
-  virtual void lbl_MouseDown(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x, float y) = 0;
-  virtual void lbl_MouseUp(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x, float y) = 0;
+  virtual void lbl_MouseDown(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x,
+                             float y) = 0;
+  virtual void lbl_MouseUp(core::FieldIndex index, std::int16_t& button, std::int16_t& shift, float x,
+                           float y) = 0;
   virtual void txt_Change(core::FieldIndex index) = 0;
   virtual void txt_GotFocus(core::FieldIndex index) = 0;
   // What the handler leaves in `keyCode` is what the field receives; 0 is nothing.

@@ -60,7 +60,8 @@ class QtRuntime final : public Runtime {
   [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
   [[nodiscard]] std::optional<core::Text> ProductName() const override;
   [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
-                                                      core::TextView key, core::TextView defaultText) override;
+                                                      core::TextView key,
+                                                      core::TextView defaultText) override;
   bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                    core::TextView text) override;
 

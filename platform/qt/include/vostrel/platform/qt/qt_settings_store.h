@@ -17,7 +17,8 @@ class QtSettingsStore final : public SettingsStore {
 
   [[nodiscard]] std::optional<core::Text> ProductName() const override;
   [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
-                                                      core::TextView key, core::TextView defaultText) override;
+                                                      core::TextView key,
+                                                      core::TextView defaultText) override;
   bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                    core::TextView text) override;
 

@@ -10,6 +10,8 @@ inline QString ToQString(core::TextView text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline core::Text ToText(const QString& text) { return text.toStdU16String(); }
+inline core::Text ToText(const QString& text) {
+  return text.toStdU16String();
+}
 
 }  // namespace vostrel::platform::qt
