@@ -14,5 +14,6 @@ int main(int argc, char* argv[]) {
   vostrel::platform::qt::QtRuntime runtime(std::make_unique<vostrel::platform::qt::QtSettingsStore>());
   vostrel::forms::frmMain form(runtime);
   runtime.Load(vostrel::forms::frmMain::Description(), form);
+  vostrel::platform::qt::CloseOnTerminationSignals(runtime);
   return QApplication::exec();
 }

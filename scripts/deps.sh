@@ -8,7 +8,7 @@ packages=(
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the desktop: X server, window manager, input, screenshots, the Chinese font
-  xvfb openbox xdotool imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
   # style check
   clang-format
 )

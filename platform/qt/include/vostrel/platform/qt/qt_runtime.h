@@ -23,6 +23,11 @@ namespace vostrel::platform::qt {
 // program cannot run (no display to show the window on).
 [[nodiscard]] bool PrepareApplication();
 
+// A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close
+// does, so its position is kept. Call once the window is loaded.
+class QtRuntime;
+void CloseOnTerminationSignals(QtRuntime& runtime);
+
 // The program's icon in both sizes, with its transparency.
 [[nodiscard]] QIcon ProgramIcon();
 
