@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
 
   vostrel::platform::qt::QtRuntime runtime(std::make_unique<vostrel::platform::qt::QtSettingsStore>());
   vostrel::forms::frmMain form(runtime);
-  runtime.Load(vostrel::forms::frmMain::Description(), form);
   vostrel::platform::qt::CloseOnTerminationSignals(runtime);
+  runtime.Load(vostrel::forms::frmMain::Description(), form);
   return QApplication::exec();
 }

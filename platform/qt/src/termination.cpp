@@ -1,7 +1,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QWidget>
 #include <csignal>
 
 #include "vostrel/platform/qt/qt_runtime.h"
@@ -21,7 +21,7 @@ extern "C" void OnTerminationSignal(int) {
 
 void CloseOnTerminationSignals(QtRuntime& runtime) {
   if (signalPipe[0] >= 0 || socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, runtime.Window());
+  auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [&runtime] {
     char byte = 0;
     [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);

@@ -24,7 +24,7 @@ namespace vostrel::platform::qt {
 [[nodiscard]] bool PrepareApplication();
 
 // A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close
-// does, so its position is kept. Call once the window is loaded.
+// does, so its position is kept. Call before the window is loaded: a signal is acted on in the event loop.
 class QtRuntime;
 void CloseOnTerminationSignals(QtRuntime& runtime);
 
