@@ -94,7 +94,7 @@ class Program:
 
     def find_window(self, timeout=10):
         def search():
-            out = run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Vostrel$")
+            out = run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Vostrel$")
             ids = out.stdout.split()
             return ids[0] if ids else None
 
