@@ -9,8 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the desktop: X server, window manager, input, screenshots, the Chinese font
   xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
-  # style check
-  clang-format
+  # style check; packaging and its validators
+  clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
 )
 
 missing=()

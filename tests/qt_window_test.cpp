@@ -13,11 +13,7 @@
 #include <QTest>
 #include <memory>
 
-#include "qt_printing.h"
-#include "vostrel/forms/frmMain.h"
-#include "vostrel/platform/qt/qt_runtime.h"
-#include "vostrel/platform/qt/qt_settings_store.h"
-#include "vostrel/resources/icon.h"
+#include "qt_window_fixture.h"
 
 namespace vostrel::platform::qt {
 namespace {
@@ -29,22 +25,8 @@ using core::kHexField;
 
 const QColor kNavy(0, 0, 128);
 
-class QtWindowTest : public ::testing::Test {
+class QtWindowTest : public testing::QtWindowFixture {
  protected:
-  void SetUp() override {
-    runtime = std::make_unique<QtRuntime>(std::make_unique<QtSettingsStore>(settingsFolder.path()));
-    form = std::make_unique<forms::frmMain>(*runtime);
-    runtime->Load(forms::frmMain::Description(), *form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->Window()));
-  }
-
-  void TearDown() override {
-    runtime->CloseWindow();
-    runtime.reset();  // the widgets go before the handlers they call
-  }
-
-  QLineEdit* Field(FieldIndex index) const { return runtime->Field(index); }
-
   QStringList Texts() const {
     return {Field(kDecimalField)->text(), Field(kHexField)->text(), Field(kBinaryField)->text()};
   }
@@ -63,10 +45,6 @@ class QtWindowTest : public ::testing::Test {
     event.setCommitString(text);
     QApplication::sendEvent(Field(index), &event);
   }
-
-  QTemporaryDir settingsFolder;
-  std::unique_ptr<QtRuntime> runtime;
-  std::unique_ptr<forms::frmMain> form;
 };
 
 TEST_F(QtWindowTest, OpensWithZerosAndTheHexFieldsZeroSelected) {
@@ -322,31 +300,6 @@ TEST_F(QtWindowTest, TheFontFitsTheLayout) {
   }
   EXPECT_LE(metrics.horizontalAdvance("00000000,00000000,00000000,00000000"), Field(kBinaryField)->width());
   EXPECT_LE(metrics.height(), 18);
-}
-
-TEST_F(QtWindowTest, TheIconIsDrawnFromItsGrids) {
-  const QIcon icon = runtime->Window()->windowIcon();
-  const auto check = [&](const auto& rows) {
-    const int size = static_cast<int>(rows.size());
-    const QImage image = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(image.size(), QSize(size, size));
-    for (int y = 0; y < size; ++y) {
-      for (int x = 0; x < size; ++x) {
-        const char symbol = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-        const QColor pixel = image.pixelColor(x, y);
-        if (symbol == resources::kIconTransparent) {
-          ASSERT_EQ(pixel.alpha(), 0) << x << "," << y;
-        } else {
-          const QColor expected = symbol == 'M'   ? QColor(128, 0, 0)
-                                  : symbol == 'R' ? QColor(255, 0, 0)
-                                                  : QColor(0, 255, 0);
-          ASSERT_EQ(pixel, expected) << x << "," << y;
-        }
-      }
-    }
-  };
-  check(resources::kIcon16);
-  check(resources::kIcon32);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 #include <bit>
 #include <cmath>
 
+#include "vostrel/platform/qt/icon.h"
 #include "vostrel/platform/qt/text.h"
-#include "vostrel/resources/icon.h"
 
 namespace vostrel::platform::qt {
 namespace {
@@ -64,22 +64,6 @@ core::KeyCode KeyCodeFor(const QString& text) {
   return std::bit_cast<core::KeyCode>(unit);
 }
 
-QImage IconImage(const auto& rows) {
-  const auto size = static_cast<int>(rows.size());
-  QImage image(size, size, QImage::Format_ARGB32);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      const char symbol = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-      QRgb pixel = qRgba(0, 0, 0, 0);
-      for (const auto& colour : resources::kIconPalette) {
-        if (colour.symbol == symbol) pixel = qRgb(colour.red, colour.green, colour.blue);
-      }
-      image.setPixel(x, y, pixel);
-    }
-  }
-  return image;
-}
-
 QFont WindowFont(const WindowDescription& description) {
   QFont font;
   const QStringList installed = QFontDatabase::families();
@@ -95,13 +79,6 @@ QFont WindowFont(const WindowDescription& description) {
 }
 
 }  // namespace
-
-QIcon ProgramIcon() {
-  QIcon icon;
-  icon.addPixmap(QPixmap::fromImage(IconImage(resources::kIcon16)));
-  icon.addPixmap(QPixmap::fromImage(IconImage(resources::kIcon32)));
-  return icon;
-}
 
 class QtRuntime::MainWindow final : public QWidget {
  public:
@@ -182,6 +159,7 @@ void QtRuntime::Load(const WindowDescription& description, WindowEvents& events)
 
   window_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   window_->setWindowTitle(ToQString(description.title));
+  window_->setAccessibleName(ToQString(description.title));
   window_->setWindowIcon(ProgramIcon());
   window_->setFixedSize(description.width / kTwipsPerPixel, description.height / kTwipsPerPixel);
   window_->setFont(WindowFont(description));

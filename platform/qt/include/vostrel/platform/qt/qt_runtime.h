@@ -15,7 +15,6 @@ class QLineEdit;
 class QKeyEvent;
 class QInputMethodEvent;
 class QMouseEvent;
-class QIcon;
 
 namespace vostrel::platform::qt {
 
@@ -27,9 +26,6 @@ namespace vostrel::platform::qt {
 // does, so its position is kept. Call before the window is loaded: a signal is acted on in the event loop.
 class QtRuntime;
 void CloseOnTerminationSignals(QtRuntime& runtime);
-
-// The program's icon in both sizes, with its transparency.
-[[nodiscard]] QIcon ProgramIcon();
 
 class QtRuntime final : public Runtime {
  public:
