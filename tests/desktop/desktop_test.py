@@ -92,7 +92,7 @@ class Program:
         self.process = subprocess.Popen(command, env=environment, stderr=subprocess.PIPE, text=True)
         self.window = None
 
-    def find_window(self, timeout=10):
+    def find_window(self, timeout=10, size=SIZE):
         def search():
             out = run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Vostrel$")
             ids = out.stdout.split()
@@ -100,7 +100,7 @@ class Program:
 
         self.window = wait_for(search, timeout)
         if self.window:
-            wait_for(lambda: self.geometry()[2:] == SIZE, 3)
+            wait_for(lambda: self.geometry()[2:] == size, 3)
         return self.window
 
     def geometry(self):
@@ -423,6 +423,17 @@ def main():
           fields)
     key("Escape")
     check("after 30,000 fast keys Esc closes with status 0", program.exit_status() == 0, program.process.returncode)
+
+    # At a device pixel ratio of 2 the strip has twice the pixels, and the position is still stored in twips.
+    config = fresh_config("hidpi")
+    program = Program(binary, config, env={"QT_SCALE_FACTOR": "2"})
+    program.find_window(size=(2 * SIZE[0], 2 * SIZE[1]))
+    x, y, width, height = program.geometry()
+    check("scale factor 2: window is 1010 by 36 pixels", (width, height) == (1010, 36), (width, height))
+    key("Escape")
+    program.exit_status()
+    check("scale factor 2: position stored in twips of the scaled screen", stored_position(config) == (
+        x // 2 * TWIPS, y // 2 * TWIPS), (stored_position(config), (x, y)))
 
     # Without any display the program says so and exits with an error, not a crash.
     environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
