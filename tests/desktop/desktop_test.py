@@ -177,7 +177,7 @@ def pixel(path, x, y):
 
 def count_yellow(path, x, y, width, height):
     out = run("convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-fx",
-              "(r>0.8 && g>0.8 && b<0.4) ? 1 : 0", "-format", "%[fx:int(mean*w*h+0.5)]", "info:").stdout
+              "(r>0.63 && g>0.63 && b<0.43) ? 1 : 0", "-format", "%[fx:int(mean*w*h+0.5)]", "info:").stdout
     return int(out or 0)
 
 

@@ -1,0 +1,133 @@
+// Starts programs on the X server in DISPLAY, over and over, and measures the time from process start to its
+// first window being mapped, and the resident memory once it has settled. No window manager may run:
+// top-level windows are then children of the root window, whose map events this client watches.
+//
+// Usage: startup_bench RUNS SETTLE_MS NAME=COMMAND [NAME=COMMAND...]
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Sample {
+  double milliseconds;
+  long rssKib;
+};
+
+long ResidentKib(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return -1;
+}
+
+bool WaitForMap(Display* display, Clock::time_point deadline) {
+  while (Clock::now() < deadline) {
+    while (XPending(display) > 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == MapNotify) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return false;
+}
+
+std::optional<Sample> RunOnce(Display* display, const std::string& command, int settleMs) {
+  XSync(display, True);  // drop anything left over
+  const auto start = Clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const bool mapped = WaitForMap(display, start + std::chrono::seconds(20));
+  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+  const long rss = ResidentKib(pid);
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  if (!mapped) return std::nullopt;
+  return Sample{ms, rss};
+}
+
+template <class T>
+T Median(std::vector<T> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: startup_bench RUNS SETTLE_MS NAME=COMMAND...\n");
+    return 2;
+  }
+  const int runs = std::atoi(argv[1]);
+  const int settleMs = std::atoi(argv[2]);
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    std::fprintf(stderr, "startup_bench: no display\n");
+    return 1;
+  }
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+
+  std::vector<std::pair<std::string, std::string>> programs;
+  for (int i = 3; i < argc; ++i) {
+    const std::string spec = argv[i];
+    const auto equals = spec.find('=');
+    programs.emplace_back(spec.substr(0, equals), spec.substr(equals + 1));
+  }
+  std::map<std::string, std::vector<Sample>> samples;
+  // One warm-up each, then the programs take turns so that both see the same machine.
+  for (const auto& [name, command] : programs) RunOnce(display, command, settleMs);
+  for (int run = 0; run < runs; ++run) {
+    for (const auto& [name, command] : programs) {
+      if (const auto sample = RunOnce(display, command, settleMs)) samples[name].push_back(*sample);
+    }
+  }
+
+  std::printf("%-10s %6s %14s %14s\n", "program", "runs", "start ms", "RSS KiB");
+  std::map<std::string, std::pair<double, long>> medians;
+  for (const auto& [name, command] : programs) {
+    std::vector<double> times;
+    std::vector<long> rss;
+    for (const Sample& sample : samples[name]) {
+      times.push_back(sample.milliseconds);
+      rss.push_back(sample.rssKib);
+    }
+    if (times.empty()) {
+      std::printf("%-10s never mapped a window\n", name.c_str());
+      return 1;
+    }
+    medians[name] = {Median(times), Median(rss)};
+    std::printf("%-10s %6zu %14.1f %14ld\n", name.c_str(), times.size(), medians[name].first,
+                medians[name].second);
+  }
+  if (programs.size() >= 2) {
+    const auto& ours = medians[programs[0].first];
+    const auto& floor = medians[programs[1].first];
+    std::printf("ratio %s/%s: start %.3f, RSS %.3f\n", programs[0].first.c_str(), programs[1].first.c_str(),
+                ours.first / floor.first,
+                static_cast<double>(ours.second) / static_cast<double>(floor.second));
+  }
+  XCloseDisplay(display);
+  return 0;
+}
