@@ -316,6 +316,39 @@ def main():
     run("xdotool", "mousemove", str(x + 250), str(y + 10), "click", "3")
     check("right click on a caption closes", program.exit_status() == 0, program.process.returncode)
 
+    # The window manager's close (Alt+F4) runs the same close: the position is stored.
+    config = fresh_config("alt-f4")
+    program = Program(binary, config)
+    program.find_window()
+    x, y, _, _ = program.geometry()
+    key("alt+F4")
+    check("Alt+F4 closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("Alt+F4 stores the position", stored_position(config) == (x * TWIPS, y * TWIPS), stored(config))
+
+    # Another application's window, activated on top of the strip, stays below it.
+    config = fresh_config("above")
+    program = Program(binary, config)
+    program.find_window()
+    x, y, _, _ = program.geometry()
+    other = subprocess.Popen([os.path.join(options.build, "bench", "qt_floor")], stderr=subprocess.DEVNULL)
+    other_window = wait_for(lambda: run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(other.pid),
+                                        "--class", "qt_floor").stdout.split(), 10)
+    if other_window:
+        run("xdotool", "windowmove", other_window[0], str(x), str(y), "windowactivate", "--sync", other_window[0])
+        settle()
+        stacking = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
+        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", stacking)]
+        ours, theirs = int(program.window), int(other_window[0])
+        check("stays above another application's active window",
+              ours in order and theirs in order and order.index(ours) > order.index(theirs), stacking.strip())
+    else:
+        check("stays above another application's active window", False, "the other window never appeared")
+    other.kill()
+    other.wait()
+    run("xdotool", "windowactivate", "--sync", program.window)
+    key("Escape")
+    check("closes after the other window went", program.exit_status() == 0, program.process.returncode)
+
     # --- Stored positions off each edge come back on screen.
     for name, text, expected in [
         ("beyond right and bottom", "[Main]\nxPos=99999\nyPos=99999\n", (SCREEN[0] - SIZE[0], SCREEN[1] - SIZE[1])),
