@@ -91,9 +91,9 @@ int main(int argc, char* argv[]) {
 
   std::vector<std::pair<std::string, std::string>> programs;
   for (int i = 3; i < argc; ++i) {
-    const std::string spec = argv[i];
-    const auto equals = spec.find('=');
-    programs.emplace_back(spec.substr(0, equals), spec.substr(equals + 1));
+    const std::string argument = argv[i];
+    const auto equals = argument.find('=');
+    programs.emplace_back(argument.substr(0, equals), argument.substr(equals + 1));
   }
   std::map<std::string, std::vector<Sample>> samples;
   // One warm-up each, then the programs take turns so that both see the same machine.

@@ -238,26 +238,21 @@ def main():
 
     check("fields start at 0", read_fields("hex") == {"hex": "0", "decimal": "0", "binary": "0"}, read_fields("hex"))
 
-    run("xdotool", "type", "--delay", "30", "ff")
-    fields = read_fields("hex")
-    check("typing ff in hex", fields == {"hex": "FF", "decimal": "255", "binary": "11111111"}, fields)
-    key("Return")
-    run("xdotool", "type", "--delay", "30", "123")
-    fields = read_fields("decimal")
-    check("Enter then typing 123 in decimal", fields == {"decimal": "123", "hex": "7B", "binary": "01111011"},
-          fields)
-    key("Return")
-    run("xdotool", "type", "--delay", "30", "80000000")
-    fields = read_fields("hex")
-    check("typing 80000000 in hex",
-          fields == {"hex": "80000000", "decimal": "-2147483648", "binary": "10000000,00000000,00000000,00000000"},
-          fields)
-    key("Return")
-    run("xdotool", "type", "--delay", "30", "2147483648")
-    fields = read_fields("decimal")
-    check("decimal overflow keeps the last good value",
-          fields == {"decimal": "2147483648", "hex": "0CCCCCCC", "binary": "00001100,11001100,11001100,11001100"},
-          fields)
+    # Each sequence is typed into the focused field; Enter then moves to the other field.
+    for index, (name, field, typed, expected) in enumerate([
+        ("typing ff in hex", "hex", "ff", {"decimal": "255", "binary": "11111111"}),
+        ("Enter then typing 123 in decimal", "decimal", "123", {"hex": "7B", "binary": "01111011"}),
+        ("typing 80000000 in hex", "hex", "80000000",
+         {"decimal": "-2147483648", "binary": "10000000,00000000,00000000,00000000"}),
+        ("decimal overflow keeps the last good value", "decimal", "2147483648",
+         {"hex": "0CCCCCCC", "binary": "00001100,11001100,11001100,11001100"}),
+    ]):
+        if index > 0:
+            key("Return")
+        run("xdotool", "type", "--delay", "30", typed)
+        fields = read_fields(field)
+        expected = dict(expected, **{field: typed.upper()})
+        check(name, fields == expected, fields)
     key("Return")
     key(*["BackSpace"] * 9)
     fields = read_fields("hex")

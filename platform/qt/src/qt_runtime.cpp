@@ -91,10 +91,12 @@ class QtRuntime::MainWindow final : public QWidget {
   explicit MainWindow(QtRuntime& runtime) : runtime_(runtime) {}
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override { runtime_.MousePressed(std::nullopt, *event); }
+  void mousePressEvent(QMouseEvent* event) override { runtime_.MouseButton(std::nullopt, *event, true); }
   // A second press soon after the first comes as a double click; it is a press all the same.
-  void mouseDoubleClickEvent(QMouseEvent* event) override { runtime_.MousePressed(std::nullopt, *event); }
-  void mouseReleaseEvent(QMouseEvent* event) override { runtime_.MouseReleased(std::nullopt, *event); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    runtime_.MouseButton(std::nullopt, *event, true);
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override { runtime_.MouseButton(std::nullopt, *event, false); }
   void mouseMoveEvent(QMouseEvent* event) override { runtime_.MouseMoved(*event); }
   void closeEvent(QCloseEvent* event) override {
     runtime_.Closing(event->spontaneous());
@@ -112,9 +114,9 @@ class QtRuntime::CaptionLabel final : public QLabel {
 
  protected:
   // Handled here and not passed on to the window: the caption's handlers call the window's themselves.
-  void mousePressEvent(QMouseEvent* event) override { runtime_.MousePressed(index_, *event); }
-  void mouseDoubleClickEvent(QMouseEvent* event) override { runtime_.MousePressed(index_, *event); }
-  void mouseReleaseEvent(QMouseEvent* event) override { runtime_.MouseReleased(index_, *event); }
+  void mousePressEvent(QMouseEvent* event) override { runtime_.MouseButton(index_, *event, true); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { runtime_.MouseButton(index_, *event, true); }
+  void mouseReleaseEvent(QMouseEvent* event) override { runtime_.MouseButton(index_, *event, false); }
   void mouseMoveEvent(QMouseEvent* event) override { runtime_.MouseMoved(*event); }
 
  private:
@@ -396,30 +398,20 @@ void QtRuntime::FieldFocused(FieldIndex index) {
   events_->txt_GotFocus(index);
 }
 
-void QtRuntime::MousePressed(std::optional<FieldIndex> caption, const QMouseEvent& event) {
+void QtRuntime::MouseButton(std::optional<FieldIndex> caption, const QMouseEvent& event, bool pressed) {
   std::int16_t button = ButtonCode(event.button());
   std::int16_t shift = ShiftCode(event.modifiers());
+  if (!pressed && button == kLeftButton) followingPointer_ = false;
   if (button == 0 || closed_) return;
   constexpr auto kTwips = static_cast<float>(kTwipsPerPixel);
   const auto x = static_cast<float>(event.position().x()) * kTwips;
   const auto y = static_cast<float>(event.position().y()) * kTwips;
-  if (caption) {
+  if (caption && pressed) {
     events_->lbl_MouseDown(*caption, button, shift, x, y);
-  } else {
-    events_->Form_MouseDown(button, shift, x, y);
-  }
-}
-
-void QtRuntime::MouseReleased(std::optional<FieldIndex> caption, const QMouseEvent& event) {
-  std::int16_t button = ButtonCode(event.button());
-  std::int16_t shift = ShiftCode(event.modifiers());
-  if (button == kLeftButton) followingPointer_ = false;
-  if (button == 0 || closed_) return;
-  constexpr auto kTwips = static_cast<float>(kTwipsPerPixel);
-  const auto x = static_cast<float>(event.position().x()) * kTwips;
-  const auto y = static_cast<float>(event.position().y()) * kTwips;
-  if (caption) {
+  } else if (caption) {
     events_->lbl_MouseUp(*caption, button, shift, x, y);
+  } else if (pressed) {
+    events_->Form_MouseDown(button, shift, x, y);
   } else {
     events_->Form_MouseUp(button, shift, x, y);
   }

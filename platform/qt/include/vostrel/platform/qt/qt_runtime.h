@@ -78,8 +78,8 @@ class QtRuntime final : public Runtime {
   bool KeyPressed(core::FieldIndex index, QKeyEvent& event);
   bool InputMethodCommitted(core::FieldIndex index, QInputMethodEvent& event);
   void FieldFocused(core::FieldIndex index);
-  void MousePressed(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
-  void MouseReleased(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
+  // A press (or double click) or a release on a caption, or on the window's own surface.
+  void MouseButton(std::optional<core::FieldIndex> caption, const QMouseEvent& event, bool pressed);
   void MouseMoved(const QMouseEvent& event);
   void Closing(bool spontaneous);
   void Apply(core::FieldIndex index, core::KeyCode keyCode);
