@@ -82,9 +82,9 @@ if [[ -x tests/desktop/run.sh && -x build/release/app/vostrel ]]; then
   echo "== desktop tests"
   desktop_log=$(mktemp)
   tests/desktop/run.sh build/release 2>&1 | tee "$desktop_log"
-  desktop=$(grep -E '^desktop: [0-9]+ passed, [0-9]+ failed' "$desktop_log" | tail -n 1)
+  desktop=$(grep -E '^desktop total: [0-9]+ passed, [0-9]+ failed' "$desktop_log" | tail -n 1)
   if [[ -n "$desktop" ]]; then
-    read -r dp df < <(sed -E 's/desktop: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$desktop")
+    read -r dp df < <(sed -E 's/desktop total: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$desktop")
     record "desktop tests" "$dp" "$df"
   else
     record "desktop tests" 0 1

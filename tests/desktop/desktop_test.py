@@ -201,6 +201,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--without-window-manager", action="store_true",
+                        help="only the checks for a desktop whose window manager cannot move windows")
     options = parser.parse_args()
     binary = os.path.join(options.build, "app", "vostrel")
     results = Results()
@@ -213,6 +215,25 @@ def main():
         shutil.rmtree(path, ignore_errors=True)
         os.makedirs(path)
         return path
+
+    if options.without_window_manager:
+        # Nobody to ask for a move: the window follows the pointer itself while the left button is down.
+        config = fresh_config("no-wm")
+        program = Program(binary, config)
+        program.find_window()
+        x, y, _, _ = program.geometry()
+        drag((x + 2, y + 9), (80, 40))
+        moved = program.geometry()[:2]
+        check("without a window manager, a left drag moves the window", moved == (x + 80, y + 40),
+              (moved, (x + 80, y + 40)))
+        drag((moved[0] + 130, moved[1] + 10), (-30, 20))
+        check("without a window manager, a caption drag moves the window",
+              program.geometry()[:2] == (moved[0] - 30, moved[1] + 20), program.geometry()[:2])
+        run("xdotool", "mousemove", str(moved[0] - 28), str(moved[1] + 29), "click", "3")
+        check("without a window manager, right click closes", program.exit_status() == 0, program.process.returncode)
+        bells.stop()
+        print(f"desktop: {results.passed} passed, {results.failed} failed")
+        return 0 if results.failed == 0 else 1
 
     # --- Start, look, type, focus, beep, drag, close, reopen.
     config = fresh_config("main")

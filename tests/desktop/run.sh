@@ -28,4 +28,19 @@ HOME=$work openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
 
-python3 "$here/desktop_test.py" --build "$build" --work "$work"
+python3 "$here/desktop_test.py" --build "$build" --work "$work" | tee "$work/with-wm.log"
+status=${PIPESTATUS[0]}
+
+# The same desktop without its window manager, for the moves the window must make by itself.
+kill "$wm_pid" 2>/dev/null
+wait "$wm_pid" 2>/dev/null
+wm_pid=
+python3 "$here/desktop_test.py" --build "$build" --work "$work" --without-window-manager | tee "$work/without-wm.log"
+[[ ${PIPESTATUS[0]} -eq 0 && $status -eq 0 ]]
+final=$?
+
+# One summary line over both runs.
+read -r passed failed < <(cat "$work/with-wm.log" "$work/without-wm.log" |
+  sed -n -E 's/^desktop: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' | awk '{p += $1; f += $2} END {print p + 0, f + 0}')
+echo "desktop total: $passed passed, $failed failed"
+exit $final
