@@ -380,6 +380,13 @@ def main():
         key("Escape")
         program.exit_status()
 
+    def starts_centred_and_closes(name, config, user=None):
+        program = Program(binary, config, user=user)
+        found = program.find_window()
+        check(f"{name}: starts centred", found and program.geometry()[:2] == centred(), program.process.poll())
+        key("Escape")
+        check(f"{name}: closes normally", program.exit_status() == 0, program.process.returncode)
+
     # --- Faults.
     config = fresh_config("kill")
     write_store(config, "[Main]\nxPos=1500\nyPos=1500\n")
@@ -394,19 +401,11 @@ def main():
     write_store(config, "")
     with open(os.path.join(config, "Vostrel", "Vostrel.conf"), "wb") as file:
         file.write(os.urandom(4096))
-    program = Program(binary, config)
-    check("a store of random bytes: starts centred", program.find_window() and program.geometry()[:2] == centred(),
-          program.process.poll())
-    key("Escape")
-    check("a store of random bytes: closes normally", program.exit_status() == 0, program.process.returncode)
+    starts_centred_and_closes("a store of random bytes", config)
 
     config = fresh_config("folder")
     os.makedirs(os.path.join(config, "Vostrel", "Vostrel.conf"))
-    program = Program(binary, config)
-    check("a store that is a folder: starts centred", program.find_window() and program.geometry()[:2] == centred(),
-          program.process.poll())
-    key("Escape")
-    check("a store that is a folder: closes normally", program.exit_status() == 0, program.process.returncode)
+    starts_centred_and_closes("a store that is a folder", config)
 
     config = fresh_config("blocked")
     with open(os.path.join(config, "Vostrel"), "w"):
@@ -422,12 +421,7 @@ def main():
         os.chmod(config, 0o755)
         write_store(config, "[Main]\nxPos=1500\nyPos=1500\n")
         os.chmod(os.path.join(config, "Vostrel", "Vostrel.conf"), 0)
-        program = Program(binary, config, user=65534)
-        found = program.find_window()
-        check("an unreadable store: starts centred", found and program.geometry()[:2] == centred(),
-              program.process.poll())
-        key("Escape")
-        check("an unreadable store: closes normally", program.exit_status() == 0, program.process.returncode)
+        starts_centred_and_closes("an unreadable store", config, user=65534)
         os.chmod(os.path.join(config, "Vostrel", "Vostrel.conf"), 0o644)
         check("an unreadable store: left as it was", stored(config) == "[Main]\nxPos=1500\nyPos=1500\n",
               stored(config))
