@@ -8,7 +8,7 @@ packages=(
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the desktop: X server, window manager, input, screenshots, the Chinese font
-  xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  python3 xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
   # style check; packaging and its validators
   clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
 )
