@@ -135,16 +135,7 @@ class FakeRuntime final : public platform::Runtime {
     if (queued) std::exchange(queued, nullptr)();
   }
   [[nodiscard]] platform::ScreenSize PrimaryScreenSize() const override { return screen; }
-  [[nodiscard]] std::optional<core::Text> ProductName() const override { return store.ProductName(); }
-  [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
-                                                      core::TextView key,
-                                                      core::TextView defaultText) override {
-    return store.ReadSetting(application, section, key, defaultText);
-  }
-  bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
-                   core::TextView text) override {
-    return store.SaveSetting(application, section, key, text);
-  }
+  [[nodiscard]] platform::SettingsStore& Settings() override { return store; }
 
   platform::WindowEvents* events = nullptr;
   std::array<core::Text, core::kFieldCount> texts;

@@ -75,10 +75,10 @@ void frmMain::Form_Load() {
   const platform::ScreenSize screen = runtime_.PrimaryScreenSize();
   const platform::WindowGeometry window = runtime_.Geometry();
 
-  auto left = static_cast<float>(
-      modAppSetting::ReadSettingLong(runtime_, kLeftKey, CentredPosition(screen.width, window.width)));
-  auto top = static_cast<float>(
-      modAppSetting::ReadSettingLong(runtime_, kTopKey, CentredPosition(screen.height, window.height)));
+  auto left = static_cast<float>(modAppSetting::ReadSettingLong(runtime_.Settings(), kLeftKey,
+                                                                CentredPosition(screen.width, window.width)));
+  auto top = static_cast<float>(modAppSetting::ReadSettingLong(
+      runtime_.Settings(), kTopKey, CentredPosition(screen.height, window.height)));
 
   // The lower bound first: a window larger than the screen ends flush with the right or bottom edge.
   if (left < 0) left = 0;
@@ -94,8 +94,10 @@ void frmMain::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadReason 
   // Only a normal window's position is worth restoring; the close itself is never held back.
   if (runtime_.State() != platform::WindowState::kNormal) return;
   const platform::WindowGeometry window = runtime_.Geometry();
-  modAppSetting::WriteSetting(runtime_, kLeftKey, core::FormatDecimalText(RoundToValue(window.left)));
-  modAppSetting::WriteSetting(runtime_, kTopKey, core::FormatDecimalText(RoundToValue(window.top)));
+  modAppSetting::WriteSetting(runtime_.Settings(), kLeftKey,
+                              core::FormatDecimalText(RoundToValue(window.left)));
+  modAppSetting::WriteSetting(runtime_.Settings(), kTopKey,
+                              core::FormatDecimalText(RoundToValue(window.top)));
 }
 
 void frmMain::Form_MouseDown(std::int16_t& button, std::int16_t& /*shift*/, float /*x*/, float /*y*/) {

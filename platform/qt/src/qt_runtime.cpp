@@ -338,20 +338,6 @@ ScreenSize QtRuntime::PrimaryScreenSize() const {
   return {static_cast<float>(size.width()) * kTwips, static_cast<float>(size.height()) * kTwips};
 }
 
-std::optional<core::Text> QtRuntime::ProductName() const {
-  return store_->ProductName();
-}
-
-std::optional<core::Text> QtRuntime::ReadSetting(core::TextView application, core::TextView section,
-                                                 core::TextView key, core::TextView defaultText) {
-  return store_->ReadSetting(application, section, key, defaultText);
-}
-
-bool QtRuntime::SaveSetting(core::TextView application, core::TextView section, core::TextView key,
-                            core::TextView text) {
-  return store_->SaveSetting(application, section, key, text);
-}
-
 bool QtRuntime::KeyPressed(FieldIndex index, QKeyEvent& event) {
   // Focus keys and keys that type no character keep the field's standard behaviour.
   const int key = event.key();

@@ -52,8 +52,13 @@ class WindowEvents {
   virtual void txt_KeyPress(core::FieldIndex index, core::KeyCode& keyCode) = 0;
 };
 
-class Runtime : public SettingsStore {
+class Runtime {
  public:
+  virtual ~Runtime() = default;
+
+  // The per-user settings store and the product name that addresses it.
+  [[nodiscard]] virtual SettingsStore& Settings() = 0;
+
   // Fields. A write raises txt_Change of the written field at once, nested, when the text changes.
   [[nodiscard]] virtual core::Text FieldText(core::FieldIndex index) const = 0;
   virtual void SetFieldText(core::FieldIndex index, core::TextView text) = 0;

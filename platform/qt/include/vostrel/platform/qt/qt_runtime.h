@@ -59,12 +59,7 @@ class QtRuntime final : public Runtime {
   void Beep() override;
   void DoEvents() override;
   [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
-  [[nodiscard]] std::optional<core::Text> ProductName() const override;
-  [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
-                                                      core::TextView key,
-                                                      core::TextView defaultText) override;
-  bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
-                   core::TextView text) override;
+  [[nodiscard]] SettingsStore& Settings() override { return *store_; }
 
   // Closes the window for a reason from outside: the end of the session, a termination signal.
   void CloseFor(UnloadReason reason);
