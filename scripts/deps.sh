@@ -9,8 +9,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the desktop: X server, window manager, input, screenshots, the Chinese font
   python3 xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  # real desktops: a session manager's protocol, a Wayland compositor and Qt's Wayland plugin
+  libsm-dev libice-dev weston qt6-wayland
+  # translations: Qt's own for the user's locale, the tools for ours, the locale to try them in
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales
   # style check; packaging and its validators
-  clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
+  clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian groff-base
 )
 
 missing=()
