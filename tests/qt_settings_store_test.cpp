@@ -85,7 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StoreFileCase{"OtherSectionAndCase", "[Other]\nxPos=1\n[main]\nyPos=2\n", 7, 9},
                       StoreFileCase{"ManyMegabytes",
                                     "[Main]\nxPos=" + QByteArray(8 << 20, '7') + "\nyPos=4\n", 7, 4},
-                      StoreFileCase{"RandomBytes", RandomBytes(4096), 7, 9}),
+                      StoreFileCase{"RandomBytes", RandomBytes(4096), 7, 9},
+                      // Qt reads what it can of this, but says so only to the first reader in a process.
+                      StoreFileCase{"UnclosedSection", "[Main\nxPos=15\nyPos=30\n", 7, 9}),
     [](const ::testing::TestParamInfo<StoreFileCase>& row) { return std::string(row.param.name); });
 
 TEST_F(QtSettingsStoreTest, AnotherApplicationsEntriesAreNeverSeen) {
@@ -115,6 +117,18 @@ TEST_F(QtSettingsStoreTest, AWriteReplacesTheEntryAndKeepsTheOthers) {
   WriteStoreFile("[Main]\nxPos=1\nyPos=2\n");
   modAppSetting::WriteSetting(store, u"xPos", u"3");
   EXPECT_EQ(ReadStoreFile(), QByteArray("[Main]\nxPos=3\nyPos=2\n"));
+}
+
+TEST_F(QtSettingsStoreTest, ADamagedFileIsReadAsAbsentThenReplacedWholeAtClose) {
+  WriteStoreFile("[Main\nxPos=15\nyPos=30\nlost=1\n");
+  for (int read = 0; read < 2; ++read) {
+    EXPECT_EQ(modAppSetting::ReadSettingLong(store, u"xPos", 7), 7);
+    EXPECT_EQ(modAppSetting::ReadSettingLong(store, u"yPos", 9), 9);
+  }
+  modAppSetting::WriteSetting(store, u"xPos", u"45");
+  modAppSetting::WriteSetting(store, u"yPos", u"60");
+  EXPECT_EQ(ReadStoreFile(), QByteArray("[Main]\nxPos=45\nyPos=60\n"));
+  EXPECT_EQ(QDir(folder.path() + QStringLiteral("/Vostrel")).entryList(QDir::Files), QStringList{"Vostrel.conf"});
 }
 
 TEST_F(QtSettingsStoreTest, WritersAtTheSameMomentLeaveOneWholeValue) {

@@ -1,6 +1,8 @@
 #include "vostrel/platform/qt/qt_settings_store.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -40,7 +42,7 @@ std::unique_ptr<QSettings> Open(const std::optional<QString>& configRoot, core::
 std::optional<core::Text> QtSettingsStore::ReadSetting(core::TextView application, core::TextView section,
                                                        core::TextView key, core::TextView defaultText) {
   const auto settings = Open(configRoot_, application);
-  if (settings->status() != QSettings::NoError) return std::nullopt;
+  if (!Readable(*settings)) return std::nullopt;
   const QVariant stored = settings->value(EntryKey(section, key));
   if (!stored.isValid()) return core::Text(defaultText);
   // An entry that is not one plain text (a list, say) is not one of ours: treat it as unreadable.
@@ -50,13 +52,28 @@ std::optional<core::Text> QtSettingsStore::ReadSetting(core::TextView applicatio
 
 bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                                   core::TextView text) {
-  const auto settings = Open(configRoot_, application);
+  auto settings = Open(configRoot_, application);
+  if (!Readable(*settings)) {
+    // A file that cannot be parsed is replaced whole: writing into it would keep whatever Qt made of it.
+    const QString damaged = settings->fileName();
+    settings.reset();
+    if (QFileInfo(damaged).isFile() && !QFile::remove(damaged)) return false;
+    damagedFiles_.remove(damaged);
+    settings = Open(configRoot_, application);
+  }
   if (settings->status() != QSettings::NoError || !settings->isWritable()) return false;
   settings->setValue(EntryKey(section, key), ToQString(text));
   // sync() writes a new file and renames it into place under a lock file, so a crash or a second copy closing
   // at the same moment leaves a whole file.
   settings->sync();
   return settings->status() == QSettings::NoError;
+}
+
+bool QtSettingsStore::Readable(const QSettings& settings) {
+  // Qt reports a file it cannot parse only to the first QSettings of a process that opens it; later ones read
+  // what it could make of it. Remember it, so that every read of this run gives the same answer.
+  if (settings.status() == QSettings::FormatError) damagedFiles_.insert(settings.fileName());
+  return settings.status() == QSettings::NoError && !damagedFiles_.contains(settings.fileName());
 }
 
 }  // namespace vostrel::platform::qt

@@ -2,6 +2,8 @@
 // the platform's native store elsewhere.
 #pragma once
 
+#include <QSet>
+#include <QSettings>
 #include <QString>
 #include <optional>
 
@@ -23,7 +25,11 @@ class QtSettingsStore final : public SettingsStore {
                    core::TextView text) override;
 
  private:
+  // False when the store cannot be read, or its file could not be parsed at any time during this run.
+  bool Readable(const QSettings& settings);
+
   std::optional<QString> configRoot_;
+  QSet<QString> damagedFiles_;
 };
 
 }  // namespace vostrel::platform::qt
