@@ -107,6 +107,7 @@ class FakeRuntime final : public platform::Runtime {
     ++selectionCalls;
   }
   [[nodiscard]] platform::WindowGeometry Geometry() const override { return geometry; }
+  [[nodiscard]] bool KnowsWindowPosition() const override { return positionKnown; }
   [[nodiscard]] platform::WindowState State() const override { return state; }
   void MoveWindow(float left, float top) override {
     geometry.left = left;
@@ -144,6 +145,7 @@ class FakeRuntime final : public platform::Runtime {
   std::optional<core::FieldIndex> focused;
   platform::WindowGeometry geometry{0, 0, 7575, 270};
   platform::WindowState state = platform::WindowState::kNormal;
+  bool positionKnown = true;
   platform::ScreenSize screen{19200, 12000};
   FakeSettingsStore store;
   std::function<void()> queued;  // what the next DoEvents finds waiting

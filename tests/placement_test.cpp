@@ -85,6 +85,7 @@ struct CloseCase {
   platform::WindowState state;
   bool failWrites;
   std::optional<core::Text> storedLeft;
+  bool positionKnown = true;
 };
 
 void PrintTo(const CloseCase& c, std::ostream* os) {
@@ -102,6 +103,7 @@ TEST_P(CloseTest, StoresOnlyANormalWindowsPositionAndNeverCancels) {
   runtime.geometry = {-450, 12345, 7575, 270};
   runtime.state = c.state;
   runtime.store.failWrites = c.failWrites;
+  runtime.positionKnown = c.positionKnown;
 
   std::int16_t cancel = 0;
   form.Form_QueryUnload(cancel, platform::UnloadReason::kUser);
@@ -115,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CloseCase{"Normal", platform::WindowState::kNormal, false, u"-450"},
                       CloseCase{"Minimised", platform::WindowState::kMinimised, false, u"111"},
                       CloseCase{"Maximised", platform::WindowState::kMaximised, false, u"111"},
-                      CloseCase{"StoreNotWritable", platform::WindowState::kNormal, true, u"111"}),
+                      CloseCase{"StoreNotWritable", platform::WindowState::kNormal, true, u"111"},
+                      CloseCase{"PositionUnknown", platform::WindowState::kNormal, false, u"111", false}),
     testing::CaseName());
 
 TEST(CloseTest, AFractionalPositionIsStoredAsWholeTwips) {

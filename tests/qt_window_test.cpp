@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStyleHints>
+#include <functional>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -10,11 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "qt_window_fixture.h"
+#include "vostrel/platform/qt/text.h"
 
 namespace vostrel::platform::qt {
 namespace {
@@ -45,6 +49,26 @@ class QtWindowTest : public testing::QtWindowFixture {
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(Field(index), &event);
+  }
+
+  // Text dragged from another application and dropped on the field, as the drag-and-drop machinery delivers it.
+  void Drop(FieldIndex index, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    const QPointF at(5, 9);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Field(index), &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Field(index), &drop);
+  }
+
+  // Whether the three texts show one value, or are all empty.
+  bool FieldsAgree() const {
+    const QStringList texts = Texts();
+    if (texts == QStringList{"", "", ""}) return true;
+    const auto value = core::ParseDecimalText(ToText(texts[0]));
+    return value && core::ParseHexText(ToText(texts[1])) == value &&
+           texts[2] == ToQString(core::RenderBinary(*value));
   }
 };
 
@@ -179,6 +203,87 @@ TEST_F(QtWindowTest, TheBinaryFieldCannotBeChangedButCanBeCopied) {
   binary->selectAll();
   QTest::keyClick(binary, Qt::Key_Insert, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "00000101");
+}
+
+TEST_F(QtWindowTest, DroppedTextIsRefusedByEveryField) {
+  QTest::keyClicks(Field(kHexField), "F");
+  for (FieldIndex i = 0; i < core::kFieldCount; ++i) Drop(i, "123");
+  EXPECT_EQ(Texts(), (QStringList{"15", "F", "00001111"}));
+}
+
+struct BypassCase {
+  const char* name;
+  std::function<void(QLineEdit&)> action;
+};
+
+TEST_F(QtWindowTest, TextThatBypassesTheKeyRuleLeavesTheFieldsAgreeing) {
+  const BypassCase cases[] = {
+      {"Undo", [](QLineEdit& field) { field.undo(); }},
+      {"UndoThenRedo",
+       [](QLineEdit& field) {
+         field.undo();
+         field.redo();
+       }},
+      {"PreeditThatReplacesText",
+       [](QLineEdit& field) {
+         QInputMethodEvent event(QStringLiteral("7"), {});
+         event.setCommitString(QString(), -1, 1);
+         QApplication::sendEvent(&field, &event);
+       }},
+  };
+  for (const BypassCase& c : cases) {
+    for (const FieldIndex field : {kDecimalField, kHexField}) {
+      QTest::mouseClick(Field(field), Qt::LeftButton);
+      Field(field)->selectAll();
+      QTest::keyClicks(Field(field), "12");
+      c.action(*Field(field));
+      EXPECT_TRUE(FieldsAgree()) << c.name << " in field " << field << ": " << Texts().join(' ').toStdString();
+    }
+  }
+}
+
+TEST_F(QtWindowTest, TheBinaryFieldShowsABlinkingCaretThatMovesAndSelects) {
+  QTest::keyClicks(Field(kHexField), "105");
+  QLineEdit* binary = Field(kBinaryField);
+  binary->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(binary, Qt::Key_End);
+
+  // Over one blink period the caret, a thin line the height of the text line, comes and goes.
+  const auto caretShown = [binary] {
+    const QImage image = binary->grab().toImage();
+    const QColor text = binary->palette().color(QPalette::Text);
+    for (int x = 0; x < image.width(); ++x) {
+      int run = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        run = image.pixelColor(x, y) == text ? run + 1 : 0;
+        if (run >= 12) return true;
+      }
+    }
+    return false;
+  };
+  int shown = 0;
+  int hidden = 0;
+  const int period = QGuiApplication::styleHints()->cursorFlashTime();
+  for (int elapsed = 0; elapsed < period + 100; elapsed += 50) {
+    (caretShown() ? shown : hidden) += 1;
+    QTest::qWait(50);
+  }
+  EXPECT_GT(shown, 0);
+  EXPECT_GT(hidden, 0);
+
+  QTest::keyClick(binary, Qt::Key_Left);
+  QTest::keyClick(binary, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(binary->selectedText(), "0");
+  QTest::keyClick(binary, Qt::Key_Home, Qt::ShiftModifier);
+  EXPECT_EQ(binary->selectedText(), "00000001,0000010");
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 9), binary->mapToGlobal(QPointF(2, 9)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(binary, &press);
+  QMouseEvent move(QEvent::MouseMove, QPointF(60, 9), binary->mapToGlobal(QPointF(60, 9)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(binary, &move);
+  EXPECT_TRUE(binary->selectedText().startsWith("00000001")) << binary->selectedText().toStdString();
+  EXPECT_EQ(binary->text(), "00000001,00000101");
 }
 
 TEST_F(QtWindowTest, PastingThroughTheFieldConvertsLikeTyping) {

@@ -91,8 +91,8 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadReason /*reason*/) {
-  // Only a normal window's position is worth restoring; the close itself is never held back.
-  if (runtime_.State() != platform::WindowState::kNormal) return;
+  // Only a normal window's real position is worth restoring; the close itself is never held back.
+  if (runtime_.State() != platform::WindowState::kNormal || !runtime_.KnowsWindowPosition()) return;
   const platform::WindowGeometry window = runtime_.Geometry();
   modAppSetting::WriteSetting(runtime_.Settings(), kLeftKey,
                               core::FormatDecimalText(RoundToValue(window.left)));

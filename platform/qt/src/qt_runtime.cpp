@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDropEvent>
 #include <QFontInfo>
 #include <QIcon>
 #include <QImage>
@@ -11,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QSessionManager>
+#include <QStyleHints>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <bit>
@@ -127,7 +130,15 @@ class QtRuntime::CaptionLabel final : public QLabel {
 class QtRuntime::FieldEdit final : public QLineEdit {
  public:
   FieldEdit(QtRuntime& runtime, FieldIndex index, QWidget* parent)
-      : QLineEdit(parent), runtime_(runtime), index_(index) {}
+      : QLineEdit(parent), runtime_(runtime), index_(index) {
+    // Text reaches a field only through the key rule and the context menu: a drop would skip both.
+    setAcceptDrops(false);
+    QObject::connect(&caretBlink_, &QTimer::timeout, this, [this] {
+      caretOn_ = !caretOn_;
+      update();
+    });
+    QObject::connect(this, &QLineEdit::cursorPositionChanged, this, [this] { RestartCaret(); });
+  }
 
  protected:
   bool event(QEvent* event) override {
@@ -141,18 +152,49 @@ class QtRuntime::FieldEdit final : public QLineEdit {
       case QEvent::FocusIn: {
         // Let the field settle its own focus handling first, so the selection made on focus stays.
         const bool handled = QLineEdit::event(event);
+        RestartCaret();
         runtime_.FieldFocused(index_);
         return handled;
       }
+      case QEvent::FocusOut:
+        caretBlink_.stop();
+        caretOn_ = false;
+        break;
       default:
         break;
     }
     return QLineEdit::event(event);
   }
 
+  void dragEnterEvent(QDragEnterEvent* event) override { event->ignore(); }
+  void dragMoveEvent(QDragMoveEvent* event) override { event->ignore(); }
+  void dropEvent(QDropEvent* event) override { event->ignore(); }
+
+  // A read-only line edit draws no caret; the output-only field still shows where its caret is, blinking as
+  // the platform's carets do.
+  void paintEvent(QPaintEvent* event) override {
+    QLineEdit::paintEvent(event);
+    if (!caretOn_ || !isReadOnly()) return;
+    // Qt's cursor rectangle reaches a few pixels either side of the caret, which lies at its centre.
+    const QRect around = cursorRect();
+    QPainter painter(this);
+    painter.fillRect(QRect((around.left() + around.right() + 1) / 2, around.top(), 1, around.height()),
+                     palette().color(QPalette::Text));
+  }
+
  private:
+  void RestartCaret() {
+    if (!isReadOnly() || !hasFocus()) return;
+    caretOn_ = true;
+    const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    if (flashTime > 0) caretBlink_.start(flashTime / 2);
+    update();
+  }
+
   QtRuntime& runtime_;
   FieldIndex index_;
+  QTimer caretBlink_;
+  bool caretOn_ = false;
 };
 
 QtRuntime::QtRuntime(std::unique_ptr<SettingsStore> store) : store_(std::move(store)) {}
@@ -214,9 +256,10 @@ void QtRuntime::Load(const WindowDescription& description, WindowEvents& events)
   for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
   tabOrder.front()->setFocus(Qt::OtherFocusReason);
 
-  QObject::connect(qApp, &QGuiApplication::commitDataRequest, window_,
-                   [this](QSessionManager&) { CloseFor(UnloadReason::kSessionEnd); });
-  QObject::connect(qApp, &QCoreApplication::aboutToQuit, window_, [this] { CloseFor(UnloadReason::kCode); });
+  // A session manager's save request (commitDataRequest) is not a close: it comes for every checkpoint and for
+  // a logout the user may still cancel. The real end of the session arrives as a quit.
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, window_,
+                   [this] { CloseFor(UnloadReason::kSessionEnd); });
 
   events_->Form_Load();
 }
@@ -271,6 +314,11 @@ WindowGeometry QtRuntime::Geometry() const {
   return {static_cast<float>(frame.x() - origin.x()) * kTwips,
           static_cast<float>(frame.y() - origin.y()) * kTwips, static_cast<float>(frame.width()) * kTwips,
           static_cast<float>(frame.height()) * kTwips};
+}
+
+bool QtRuntime::KnowsWindowPosition() const {
+  // A Wayland client is never told where its window is; Qt then reports a made-up position.
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 WindowState QtRuntime::State() const {

@@ -72,6 +72,9 @@ class Runtime {
 
   // The window.
   [[nodiscard]] virtual WindowGeometry Geometry() const = 0;
+  // False where the platform never tells a window where it is (a native Wayland client): the left and top of
+  // Geometry() are then made up.
+  [[nodiscard]] virtual bool KnowsWindowPosition() const = 0;
   [[nodiscard]] virtual WindowState State() const = 0;
   virtual void MoveWindow(float left, float top) = 0;  // keeps the size
   // Raises Form_QueryUnload and destroys the window; the program ends with it.

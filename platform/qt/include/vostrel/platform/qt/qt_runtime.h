@@ -50,6 +50,7 @@ class QtRuntime final : public Runtime {
   [[nodiscard]] std::int32_t SelectionLength(core::FieldIndex index) const override;
   void SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) override;
   [[nodiscard]] WindowGeometry Geometry() const override;
+  [[nodiscard]] bool KnowsWindowPosition() const override;
   [[nodiscard]] WindowState State() const override;
   void MoveWindow(float left, float top) override;
   void CloseWindow() override;
