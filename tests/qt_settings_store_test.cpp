@@ -128,7 +128,8 @@ TEST_F(QtSettingsStoreTest, ADamagedFileIsReadAsAbsentThenReplacedWholeAtClose) 
   modAppSetting::WriteSetting(store, u"xPos", u"45");
   modAppSetting::WriteSetting(store, u"yPos", u"60");
   EXPECT_EQ(ReadStoreFile(), QByteArray("[Main]\nxPos=45\nyPos=60\n"));
-  EXPECT_EQ(QDir(folder.path() + QStringLiteral("/Vostrel")).entryList(QDir::Files), QStringList{"Vostrel.conf"});
+  EXPECT_EQ(QDir(folder.path() + QStringLiteral("/Vostrel")).entryList(QDir::Files),
+            QStringList{"Vostrel.conf"});
 }
 
 TEST_F(QtSettingsStoreTest, WritersAtTheSameMomentLeaveOneWholeValue) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QStyleHints>
-#include <functional>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -13,8 +11,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "qt_window_fixture.h"
@@ -51,7 +51,8 @@ class QtWindowTest : public testing::QtWindowFixture {
     QApplication::sendEvent(Field(index), &event);
   }
 
-  // Text dragged from another application and dropped on the field, as the drag-and-drop machinery delivers it.
+  // Text dragged from another application and dropped on the field, as the drag-and-drop machinery delivers
+  // it.
   void Drop(FieldIndex index, const QString& text) {
     QMimeData data;
     data.setText(text);
@@ -237,7 +238,8 @@ TEST_F(QtWindowTest, TextThatBypassesTheKeyRuleLeavesTheFieldsAgreeing) {
       Field(field)->selectAll();
       QTest::keyClicks(Field(field), "12");
       c.action(*Field(field));
-      EXPECT_TRUE(FieldsAgree()) << c.name << " in field " << field << ": " << Texts().join(' ').toStdString();
+      EXPECT_TRUE(FieldsAgree()) << c.name << " in field " << field << ": "
+                                 << Texts().join(' ').toStdString();
     }
   }
 }

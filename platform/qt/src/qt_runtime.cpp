@@ -256,8 +256,8 @@ void QtRuntime::Load(const WindowDescription& description, WindowEvents& events)
   for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
   tabOrder.front()->setFocus(Qt::OtherFocusReason);
 
-  // A session manager's save request (commitDataRequest) is not a close: it comes for every checkpoint and for
-  // a logout the user may still cancel. The real end of the session arrives as a quit.
+  // A session manager's save request (commitDataRequest) is not a close: it comes for every checkpoint and
+  // for a logout the user may still cancel. The real end of the session arrives as a quit.
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, window_,
                    [this] { CloseFor(UnloadReason::kSessionEnd); });
 
