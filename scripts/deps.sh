@@ -8,7 +8,7 @@ packages=(
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # the desktop: X server, window manager, input, screenshots, the Chinese font
-  python3 xvfb openbox xdotool xclip imagemagick x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  python3 xvfb openbox xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
   # real desktops: a session manager's protocol, a Wayland compositor and Qt's Wayland plugin
   libsm-dev libice-dev weston qt6-wayland
   # translations: Qt's own for the user's locale, the tools for ours, the locale to try them in

@@ -19,13 +19,13 @@ namespace {
 
 using core::FieldIndex;
 
-// Every pixel of `image` against the grid: the grid's colour, or fully transparent.
-std::string CompareWithGrid(const QImage& image, const auto& rows) {
-  const int size = static_cast<int>(rows.size());
+// Every pixel of `image` against the grid scaled `scale` times: the grid's colour, or fully transparent.
+std::string CompareWithGrid(const QImage& image, const auto& rows, int scale = 1) {
+  const int size = static_cast<int>(rows.size()) * scale;
   if (image.size() != QSize(size, size)) return "size";
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
-      const char symbol = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      const char symbol = rows[static_cast<std::size_t>(y / scale)][static_cast<std::size_t>(x / scale)];
       const QColor pixel = image.pixelColor(x, y);
       std::optional<QColor> expected;
       for (const auto& colour : resources::kIconPalette) {
@@ -56,6 +56,14 @@ TEST(IconTest, WindowIconAndInstalledFilesMatchTheGrids) {
       "");
   EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel-16.png"), resources::kIcon16), "");
   EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel-32.png"), resources::kIcon32), "");
+  // The sizes menus and software centres show: whole multiples of a grid, no smoothing.
+  EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel-48.png"), resources::kIcon16, 3), "");
+  for (const int scale : {2, 4, 8}) {
+    EXPECT_EQ(CompareWithGrid(ReadImage(folder + QStringLiteral("/vostrel-%1.png").arg(32 * scale)),
+                              resources::kIcon32, scale),
+              "")
+        << scale;
+  }
 
   QImageReader ico(folder + "/vostrel.ico");
   ASSERT_EQ(ico.imageCount(), 2);

@@ -26,8 +26,11 @@ QImage Draw(const auto& rows) {
 }  // namespace
 
 QImage ProgramIconImage(int size) {
-  return size <= static_cast<int>(resources::kIcon16.size()) ? Draw(resources::kIcon16)
-                                                             : Draw(resources::kIcon32);
+  // The grid that divides the size, the larger one where both do, scaled up by whole pixels with no
+  // smoothing.
+  const QImage grid = size % static_cast<int>(resources::kIcon32.size()) == 0 ? Draw(resources::kIcon32)
+                                                                              : Draw(resources::kIcon16);
+  return grid.width() == size ? grid : grid.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 QIcon ProgramIcon() {
