@@ -31,16 +31,20 @@ for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -
 python3 "$here/desktop_test.py" --build "$build" --work "$work" | tee "$work/with-wm.log"
 status=${PIPESTATUS[0]}
 
+# The end of a session: the tests' own session manager on this desktop, then a headless Wayland compositor.
+python3 "$here/session_test.py" --build "$build" --work "$work" | tee "$work/session.log"
+session_status=${PIPESTATUS[0]}
+
 # The same desktop without its window manager, for the moves the window must make by itself.
 kill "$wm_pid" 2>/dev/null
 wait "$wm_pid" 2>/dev/null
 wm_pid=
 python3 "$here/desktop_test.py" --build "$build" --work "$work" --without-window-manager | tee "$work/without-wm.log"
-[[ ${PIPESTATUS[0]} -eq 0 && $status -eq 0 ]]
+[[ ${PIPESTATUS[0]} -eq 0 && $status -eq 0 && $session_status -eq 0 ]]
 final=$?
 
-# One summary line over both runs.
-read -r passed failed < <(cat "$work/with-wm.log" "$work/without-wm.log" |
+# One summary line over all runs.
+read -r passed failed < <(cat "$work/with-wm.log" "$work/session.log" "$work/without-wm.log" |
   sed -n -E 's/^desktop: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' | awk '{p += $1; f += $2} END {print p + 0, f + 0}')
 echo "desktop total: $passed passed, $failed failed"
 exit $final
