@@ -4,12 +4,14 @@
 #include "vostrel/forms/frmMain.h"
 #include "vostrel/platform/qt/qt_runtime.h"
 #include "vostrel/platform/qt/qt_settings_store.h"
+#include "vostrel/platform/qt/start_up.h"
 
 int main(int argc, char* argv[]) {
-  if (!vostrel::platform::qt::PrepareApplication()) return 1;
-  QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vostrel"));
   QApplication::setApplicationVersion(QStringLiteral("1.00"));
+  if (const auto exitStatus = vostrel::platform::qt::PrepareApplication(argc, argv)) return *exitStatus;
+  QApplication application(argc, argv);
+  vostrel::platform::qt::InstallTranslations(application);
 
   vostrel::platform::qt::QtRuntime runtime(std::make_unique<vostrel::platform::qt::QtSettingsStore>());
   vostrel::forms::frmMain form(runtime);

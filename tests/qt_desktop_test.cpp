@@ -6,12 +6,18 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QTranslator>
+#include <array>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "case_name.h"
 #include "qt_window_fixture.h"
 #include "vostrel/platform/qt/icon.h"
+#include "vostrel/platform/qt/start_up.h"
 #include "vostrel/resources/icon.h"
 
 namespace vostrel::platform::qt {
@@ -79,19 +85,45 @@ TEST(IconTest, WindowIconAndInstalledFilesMatchTheGrids) {
   }
 }
 
-class AccessibilityTest : public testing::QtWindowFixture {};
+struct LanguageCase {
+  const char* name;
+  QLocale locale;
+  std::array<const char16_t*, core::kFieldCount> fieldNames;
+  const char16_t* binaryDescriptionStart;
+  const char16_t* copyAction;  // Qt's own text, from Qt's translations
+};
 
-TEST_F(AccessibilityTest, FieldsAndWindowAreNamedAndCaptioned) {
+void PrintTo(const LanguageCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+// The window built in the user's language: the translations the program installs at start.
+class UsersLanguageTest : public testing::QtWindowFixture,
+                          public ::testing::WithParamInterface<LanguageCase> {
+ protected:
+  void SetUp() override {
+    QLocale::setDefault(GetParam().locale);
+    InstallTranslations(*QCoreApplication::instance());
+    QtWindowFixture::SetUp();
+  }
+  void TearDown() override {
+    QtWindowFixture::TearDown();
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
+      delete translator;
+    QLocale::setDefault(QLocale::c());
+  }
+};
+
+TEST_P(UsersLanguageTest, FieldsAndWindowAreNamedAndCaptioned) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(runtime->Window());
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->text(QAccessible::Name), "Vostrel");
 
-  const QString names[] = {QString::fromUtf16(u"十进制"), QString::fromUtf16(u"十六进制"),
-                           QString::fromUtf16(u"二进制")};
   for (FieldIndex i = 0; i < core::kFieldCount; ++i) {
     QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Field(i));
     ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->text(QAccessible::Name), names[i]);
+    EXPECT_EQ(field->text(QAccessible::Name),
+              QString::fromUtf16(GetParam().fieldNames.at(static_cast<std::size_t>(i))));
     EXPECT_EQ(field->role(), QAccessible::EditableText);
     EXPECT_EQ(runtime->Caption(i)->buddy(), Field(i));
     const auto labels = field->relations(QAccessible::Label);
@@ -101,7 +133,31 @@ TEST_F(AccessibilityTest, FieldsAndWindowAreNamedAndCaptioned) {
   QAccessibleInterface* binary = QAccessible::queryAccessibleInterface(Field(core::kBinaryField));
   EXPECT_TRUE(binary->state().readOnly);
   EXPECT_EQ(binary->text(QAccessible::Value), "0");
+  EXPECT_TRUE(binary->text(QAccessible::Description)
+                  .startsWith(QString::fromUtf16(GetParam().binaryDescriptionStart)));
+  // The captions are the same in every language.
+  EXPECT_EQ(runtime->Caption(core::kHexField)->text(), QString::fromUtf16(u"十六进制："));
 }
+
+TEST_P(UsersLanguageTest, TheFieldsContextMenuIsInTheUsersLanguage) {
+  const std::unique_ptr<QMenu> menu(Field(core::kBinaryField)->createStandardContextMenu());
+  QStringList texts;
+  for (const QAction* action : menu->actions()) texts << action->text().section('\t', 0, 0);
+  EXPECT_TRUE(texts.contains(QString::fromUtf16(GetParam().copyAction))) << texts.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, UsersLanguageTest,
+                         ::testing::Values(LanguageCase{"English",
+                                                        QLocale(QLocale::English, QLocale::UnitedStates),
+                                                        {u"Decimal", u"Hexadecimal", u"Binary"},
+                                                        u"The value's 32-bit pattern",
+                                                        u"&Copy"},
+                                           LanguageCase{"SimplifiedChinese",
+                                                        QLocale(QLocale::Chinese, QLocale::China),
+                                                        {u"十进制", u"十六进制", u"二进制"},
+                                                        u"数值的 32 位",
+                                                        u"复制(&C)"}),
+                         testing::CaseName());
 
 // Sets and restores environment variables around one case.
 class Environment {
@@ -123,6 +179,13 @@ class Environment {
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
+// The program started with no arguments.
+std::optional<int> Prepare() {
+  char program[] = "vostrel";
+  char* argv[] = {program, nullptr};
+  return PrepareApplication(1, argv);
+}
+
 std::string Platform() {
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
   return chosen ? chosen : "";
@@ -131,14 +194,14 @@ std::string Platform() {
 TEST(PlatformChoiceTest, AWaylandSessionWithXWaylandRunsOnX11) {
   const Environment session{
       {"QT_QPA_PLATFORM", nullptr}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":4242"}};
-  EXPECT_FALSE(PrepareApplication()) << "the X display of this case does not exist";
+  EXPECT_EQ(Prepare(), 1) << "the X display of this case does not exist";
   EXPECT_EQ(Platform(), "xcb");
 }
 
 TEST(PlatformChoiceTest, TheUsersChoiceStands) {
   const Environment session{
       {"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":4242"}};
-  EXPECT_TRUE(PrepareApplication());
+  EXPECT_EQ(Prepare(), std::nullopt);
   EXPECT_EQ(Platform(), "offscreen");
 }
 
@@ -146,7 +209,7 @@ TEST(PlatformChoiceTest, WaylandAloneRunsNativelyAndSaysWhatIsLost) {
   const Environment session{
       {"QT_QPA_PLATFORM", nullptr}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", nullptr}};
   ::testing::internal::CaptureStderr();
-  EXPECT_TRUE(PrepareApplication());
+  EXPECT_EQ(Prepare(), std::nullopt);
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(Platform(), "");
   EXPECT_NE(said.find("not kept above other windows"), std::string::npos) << said;
@@ -156,8 +219,44 @@ TEST(PlatformChoiceTest, WaylandAloneRunsNativelyAndSaysWhatIsLost) {
 TEST(PlatformChoiceTest, NoDisplayAtAllIsRefused) {
   const Environment session{{"QT_QPA_PLATFORM", nullptr}, {"WAYLAND_DISPLAY", nullptr}, {"DISPLAY", nullptr}};
   ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(PrepareApplication());
+  EXPECT_EQ(Prepare(), 1);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("DISPLAY is not set"), std::string::npos);
+}
+
+struct CommandLineCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::optional<int> exitStatus;
+  const char* saidOnStandardOutput;
+  int linesOnStandardError;
+};
+
+// Answered before any display is looked for: there is none in these cases.
+TEST(CommandLineTest, AnswersHelpAndVersionAndRefusesWhatItDoesNotTake) {
+  const CommandLineCase cases[] = {
+      {"Version", {"--version"}, 0, "Vostrel 1.00\n", 0},
+      {"ShortVersion", {"-v"}, 0, "Vostrel 1.00\n", 0},
+      {"Help", {"--help"}, 0, "  -v, --version", 0},
+      {"UnknownOption", {"--frobnicate"}, 2, "", 2},
+      {"UnknownArgument", {"42"}, 2, "", 2},
+      {"QtsOwnOptionsPassToQt", {"-platform", "offscreen", "-style=Fusion", "-reverse"}, std::nullopt, "", 0},
+  };
+  const Environment noDisplay{
+      {"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", nullptr}, {"DISPLAY", nullptr}};
+  for (const CommandLineCase& c : cases) {
+    std::vector<std::string> words{"vostrel"};
+    words.insert(words.end(), c.arguments.begin(), c.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(PrepareApplication(static_cast<int>(words.size()), argv.data()), c.exitStatus) << c.name;
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find(c.saidOnStandardOutput), std::string::npos) << c.name << ": " << out;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), c.linesOnStandardError) << c.name << ": " << err;
+  }
 }
 
 }  // namespace

@@ -51,17 +51,23 @@ const platform::WindowDescription& frmMain::Description() {
            .initialText = u"0",
            .tabIndex = 3,
            .readOnly = false,
-           .accessibleName = u"十进制"},
+           .accessibleName = VOSTREL_TRANSLATABLE("frmMain", "Decimal"),
+           .accessibleDescription = VOSTREL_TRANSLATABLE(
+               "frmMain", "The value in decimal. Type digits; the other fields follow.")},
           {.geometry = {2760, 0, 795, 270},
            .initialText = u"0",
            .tabIndex = 1,
            .readOnly = false,
-           .accessibleName = u"十六进制"},
+           .accessibleName = VOSTREL_TRANSLATABLE("frmMain", "Hexadecimal"),
+           .accessibleDescription = VOSTREL_TRANSLATABLE(
+               "frmMain", "The value in hexadecimal. Type digits and A to F; the other fields follow.")},
           {.geometry = {4350, 0, 3225, 270},
            .initialText = u"0",
            .tabIndex = 5,
            .readOnly = true,
-           .accessibleName = u"二进制"},
+           .accessibleName = VOSTREL_TRANSLATABLE("frmMain", "Binary"),
+           .accessibleDescription = VOSTREL_TRANSLATABLE(
+               "frmMain", "The value's 32-bit pattern in groups of eight bits. Read-only.")},
       }},
   };
   return description;

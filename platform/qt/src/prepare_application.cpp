@@ -1,10 +1,12 @@
 #include <xcb/xcb.h>
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
-#include "vostrel/platform/qt/qt_runtime.h"
+#include "command_line.h"
+#include "vostrel/platform/qt/start_up.h"
 
 namespace vostrel::platform::qt {
 namespace {
@@ -21,32 +23,58 @@ bool CanReachXServer() {
   return reached;
 }
 
+void Say(const QString& text) {
+  std::fprintf(stderr, "vostrel: %s\n", text.toLocal8Bit().constData());
+}
+
 }  // namespace
 
-bool PrepareApplication() {
+std::optional<int> PrepareApplication(int argc, char* argv[]) {
+  // What is said here is translated: a QCoreApplication of its own holds the translations until the window's
+  // QApplication exists. It is made only when there is something to read or say, so a plain start pays
+  // nothing.
+  std::optional<QCoreApplication> messages;
+  const auto readyToSay = [&] {
+    if (QCoreApplication::instance() != nullptr) return;
+    messages.emplace(argc, argv);
+    InstallTranslations(*messages);
+  };
+
+  if (argc > 1) {
+    readyToSay();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto status = AnswerCommandLine(arguments)) return status;
+  }
+
   const std::string_view chosen = Environment("QT_QPA_PLATFORM");
   const bool x11 = !Environment("DISPLAY").empty();
   const bool wayland = !Environment("WAYLAND_DISPLAY").empty();
-
   if (chosen.empty()) {
     if (wayland && x11) {
       // A Wayland client can neither place its window nor keep it on top; through XWayland it can.
       setenv("QT_QPA_PLATFORM", "xcb", 1);
     } else if (wayland) {
-      std::fprintf(
-          stderr,
-          "vostrel: running as a native Wayland client: the window opens where the compositor puts it, "
-          "its position is not remembered and it is not kept above other windows\n");
+      readyToSay();
+      Say(QCoreApplication::translate("vostrel",
+                                      "running as a native Wayland client: the window opens where the "
+                                      "compositor puts it, its position is "
+                                      "not remembered and it is not kept above other windows"));
     }
   }
 
   const bool onXcb = chosen == "xcb" || (chosen.empty() && !(wayland && !x11));
   if (onXcb && (!x11 || !CanReachXServer())) {
-    std::fprintf(stderr, "vostrel: cannot open the display%s%s: the window needs a graphical desktop\n",
-                 x11 ? " " : " (DISPLAY is not set)", x11 ? Environment("DISPLAY").data() : "");
-    return false;
+    readyToSay();
+    Say(x11 ? QCoreApplication::translate("vostrel",
+                                          "cannot open the display %1: the window needs a graphical desktop")
+                  .arg(QString::fromLocal8Bit(Environment("DISPLAY").data()))
+            : QCoreApplication::translate(
+                  "vostrel",
+                  "cannot open the display (DISPLAY is not set): the window needs a graphical desktop"));
+    return 1;
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace vostrel::platform::qt

@@ -238,7 +238,8 @@ void QtRuntime::Load(const WindowDescription& description, WindowEvents& events)
     edit->setPalette(QApplication::palette(edit));  // the platform's own colours for editable text
     edit->setText(ToQString(field.initialText));
     edit->setReadOnly(field.readOnly);
-    edit->setAccessibleName(ToQString(field.accessibleName));
+    edit->setAccessibleName(QCoreApplication::translate("frmMain", field.accessibleName));
+    edit->setAccessibleDescription(QCoreApplication::translate("frmMain", field.accessibleDescription));
     edit->setFocusPolicy(Qt::StrongFocus);
     captions_[static_cast<std::size_t>(i)]->setBuddy(edit);
     fields_[static_cast<std::size_t>(i)] = edit;

@@ -27,12 +27,18 @@ struct CaptionDescription {
   int tabIndex;
 };
 
+// Marks an English text that the runtime shows in the user's language, translated in the context `context`;
+// the translation tools find the text by this name.
+#define VOSTREL_TRANSLATABLE(context, text) text
+
 struct FieldDescription {
   TwipsRect geometry;
   std::u16string_view initialText;
   int tabIndex;
   bool readOnly;
-  std::u16string_view accessibleName;
+  // What assistive technology announces, in English, translated in the context "frmMain".
+  const char* accessibleName;
+  const char* accessibleDescription;
 };
 
 struct WindowDescription {

@@ -18,10 +18,6 @@ class QMouseEvent;
 
 namespace vostrel::platform::qt {
 
-// What must be settled before QApplication exists. Returns false, having said why on standard error, when the
-// program cannot run (no display to show the window on).
-[[nodiscard]] bool PrepareApplication();
-
 // A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close
 // does, so its position is kept. Call before the window is loaded: a signal is acted on in the event loop.
 class QtRuntime;
