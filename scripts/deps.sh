@@ -14,7 +14,7 @@ packages=(
   # translations: Qt's own for the user's locale, the tools for ours, the locale to try them in
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales
   # style check; packaging and its validators
-  clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian groff-base
+  clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian groff-base man-db
 )
 
 missing=()
