@@ -1,12 +1,14 @@
 // One typed character with its whole propagation, as the window runs it on every keystroke.
 #include <benchmark/benchmark.h>
 
+#include "three_field_model.h"
 #include "vostrel/core/edit_propagation.h"
 #include "vostrel/core/key_filter.h"
 
 namespace {
 
 using namespace vostrel::core;
+using vostrel::testing::ThreeFieldModel;
 
 // Types `key` at the end of `before` in the focused field: filter, edit, propagate into the other fields.
 // `edited` is the field's own buffer, which keeps its capacity from keystroke to keystroke.

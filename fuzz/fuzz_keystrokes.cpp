@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <optional>
 
+#include "three_field_model.h"
 #include "vostrel/core/edit_propagation.h"
 #include "vostrel/core/key_filter.h"
 
 namespace {
 
 using namespace vostrel::core;
+using vostrel::testing::ThreeFieldModel;
 
 class Input {
  public:

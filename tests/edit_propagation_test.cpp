@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "case_name.h"
+#include "three_field_model.h"
 
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 
 namespace vostrel::core {
 namespace {
+
+using testing::ThreeFieldModel;
 
 // Records every write and every change notification, with the nesting depth at which it came.
 class RecordingModel : public ThreeFieldModel {

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "case_name.h"
+#include "owned_texts.h"
 
 #include <optional>
 
 namespace vostrel::core {
 namespace {
+
+using testing::FormatHexText;
+using testing::PadHexDigits;
+using testing::RenderBinary;
 
 struct ParseCase {
   const char* name;

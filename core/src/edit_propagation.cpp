@@ -4,7 +4,8 @@ namespace vostrel::core {
 namespace {
 
 void PropagateDecimalEdit(FieldModel& fields, TextView decimalText) {
-  if (const auto hex = FormatHexText(decimalText)) fields.SetFieldText(kHexField, *hex);
+  HexDigitsBuffer formatted;
+  if (const auto hex = FormatHexText(decimalText, formatted)) fields.SetFieldText(kHexField, *hex);
   // Pads whatever the hexadecimal field now holds, also its old text when the conversion above failed.
   const Text hex = fields.FieldText(kHexField);
   HexDigitsBuffer buffer;
@@ -13,7 +14,10 @@ void PropagateDecimalEdit(FieldModel& fields, TextView decimalText) {
 }
 
 void PropagateHexEdit(FieldModel& fields, TextView hexText) {
-  if (const auto value = ParseHexText(hexText)) fields.SetFieldText(kDecimalField, FormatDecimalText(*value));
+  if (const auto value = ParseHexText(hexText)) {
+    DecimalTextBuffer buffer;
+    fields.SetFieldText(kDecimalField, FormatDecimalText(*value, buffer));
+  }
 }
 
 }  // namespace
@@ -47,21 +51,6 @@ void PropagateEdit(FieldModel& fields, FieldIndex index) {
     BinaryTextBuffer buffer;
     fields.SetFieldText(kBinaryField, RenderBinary(*value, buffer));
   }
-}
-
-ThreeFieldModel::ThreeFieldModel() {
-  texts_.fill(u"0");
-}
-
-Text ThreeFieldModel::FieldText(FieldIndex index) const {
-  return texts_.at(static_cast<std::size_t>(index));
-}
-
-void ThreeFieldModel::SetFieldText(FieldIndex index, TextView text) {
-  Text& field = texts_.at(static_cast<std::size_t>(index));
-  if (field == text) return;
-  field.assign(text);
-  Changed(index);
 }
 
 }  // namespace vostrel::core

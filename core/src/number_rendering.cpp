@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <charconv>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -20,42 +20,103 @@ TextView TrimBlanks(TextView text) {
   return text;
 }
 
-constexpr bool IsDecimalDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-
-constexpr bool IsHexDigit(char16_t c) {
-  return IsDecimalDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
-
-// Reads a non-empty run of digits of the given base as an unsigned 32-bit number. Leading zeros are dropped
-// first, so any number of them is fine; the rest must fit in 32 bits.
-template <int Base>
-std::optional<std::uint32_t> ParseDigits(TextView digits) {
-  constexpr auto kIsDigit = Base == 10 ? IsDecimalDigit : IsHexDigit;
-  if (digits.empty()) return std::nullopt;
-  for (char16_t c : digits) {
-    if (!kIsDigit(c)) return std::nullopt;
+// The value of each ASCII character as a digit of base 16, or 16 for a character that is no hexadecimal
+// digit. Decimal reading takes the values below 10.
+constexpr auto kDigitValues = [] {
+  std::array<std::uint8_t, 128> values{};
+  values.fill(16);
+  for (int i = 0; i < 10; ++i) values[static_cast<std::size_t>('0' + i)] = static_cast<std::uint8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    values[static_cast<std::size_t>('A' + i)] = static_cast<std::uint8_t>(10 + i);
+    values[static_cast<std::size_t>('a' + i)] = static_cast<std::uint8_t>(10 + i);
   }
-  const auto firstSignificant = digits.find_first_not_of(u'0');
-  if (firstSignificant == TextView::npos) return 0U;
-  digits.remove_prefix(firstSignificant);
+  return values;
+}();
 
-  constexpr std::size_t kMaxDigits = Base == 10 ? 10 : 8;
-  if (digits.size() > kMaxDigits) return std::nullopt;
-  std::array<char, kMaxDigits> narrow{};
-  for (std::size_t i = 0; i < digits.size(); ++i) narrow[i] = static_cast<char>(digits[i]);
+constexpr unsigned DigitValue(char16_t c) {
+  return c < kDigitValues.size() ? kDigitValues[c] : 16U;
+}
 
-  std::uint32_t value = 0;
-  const char* end = narrow.data() + digits.size();
-  const auto [stop, error] = std::from_chars(narrow.data(), end, value, Base);
-  if (error != std::errc{} || stop != end) return std::nullopt;
+// The value of up to ten decimal digits, or nullopt at the first unit that is no digit. Where the machine
+// stores the low byte first, four digits at a time: four UTF-16 units checked and combined as one 64-bit word.
+std::optional<std::uint64_t> DecimalDigitsValue(TextView digits) {
+  std::uint64_t value = 0;
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kHighBits = 0x8000'8000'8000'8000;
+    for (; i + 4 <= digits.size(); i += 4) {
+      std::uint64_t units = 0;  // the first unit in the low 16 bits
+      std::memcpy(&units, digits.data() + i, sizeof units);
+      // Below 0x8000 each unit's sum stays within its 16 bits; the high bit then tells "at least '0'" and
+      // "beyond '9'".
+      const std::uint64_t atLeastZero = units + 0x7FD0'7FD0'7FD0'7FD0;
+      const std::uint64_t beyondNine = units + 0x7FC6'7FC6'7FC6'7FC6;
+      if ((units & kHighBits) != 0 || (atLeastZero & ~beyondNine & kHighBits) != kHighBits) return std::nullopt;
+      const std::uint64_t each = units - 0x0030'0030'0030'0030;
+      const std::uint64_t pairs = (each * 10 + (each >> 16)) & 0x0000'FFFF'0000'FFFF;
+      value = value * 10000 + ((pairs * 100 + (pairs >> 32)) & 0xFFFF'FFFF);
+    }
+  }
+  for (; i < digits.size(); ++i) {
+    const unsigned digit = static_cast<unsigned>(digits[i]) - u'0';
+    if (digit > 9) return std::nullopt;
+    value = value * 10 + digit;
+  }
   return value;
 }
 
-Text Widen(const char* first, const char* last) {
-  return Text(first, last);
+// The value of up to eight hexadecimal digits of either case, or nullopt at the first unit that is none.
+std::optional<std::uint64_t> HexDigitsValue(TextView digits) {
+  std::uint64_t value = 0;
+  for (const char16_t c : digits) {
+    const unsigned digit = DigitValue(c);
+    if (digit >= 16) return std::nullopt;
+    value = value * 16 + digit;
+  }
+  return value;
 }
+
+// Reads a non-empty run of digits of the given base as an unsigned 32-bit number. Leading zeros are fine in
+// any number; the rest must fit in 32 bits.
+template <unsigned Base>
+std::optional<std::uint32_t> ParseDigits(TextView digits) {
+  if (digits.empty()) return std::nullopt;
+  std::size_t zeros = 0;
+  while (zeros < digits.size() && digits[zeros] == u'0') ++zeros;
+  digits.remove_prefix(zeros);
+  // Ten decimal or eight hexadecimal digits fit a 64-bit sum; more cannot fit 32 bits.
+  if (digits.size() > (Base == 10 ? 10U : 8U)) return std::nullopt;
+  const auto value = Base == 10 ? DecimalDigitsValue(digits) : HexDigitsValue(digits);
+  if (!value || *value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  return static_cast<std::uint32_t>(*value);
+}
+
+// "00" to "99": the two decimal digits of every number below 100.
+constexpr auto kDigitPairs = [] {
+  std::array<char16_t, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char16_t>(u'0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char16_t>(u'0' + i % 10);
+  }
+  return pairs;
+}();
+
+constexpr std::array<char16_t, 16> kHexDigits{u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7',
+                                              u'8', u'9', u'A', u'B', u'C', u'D', u'E', u'F'};
+
+// The two hexadecimal and the eight binary digits of every byte, most significant first.
+constexpr auto kHexOfByte = [] {
+  std::array<std::array<char16_t, 2>, 256> hex{};
+  for (std::size_t b = 0; b < 256; ++b) hex[b] = {kHexDigits[b >> 4], kHexDigits[b & 0xFU]};
+  return hex;
+}();
+constexpr auto kBitsOfByte = [] {
+  std::array<std::array<char16_t, 8>, 256> bits{};
+  for (std::size_t b = 0; b < 256; ++b) {
+    for (std::size_t i = 0; i < 8; ++i) bits[b][i] = (b >> (7 - i)) & 1U ? u'1' : u'0';
+  }
+  return bits;
+}();
 
 }  // namespace
 
@@ -84,23 +145,42 @@ std::optional<Value> ParseHexText(TextView text) {
   return std::bit_cast<Value>(*pattern);
 }
 
-Text FormatDecimalText(Value value) {
-  std::array<char, 12> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return Widen(buffer.data(), result.ptr);
+TextView FormatDecimalText(Value value, DecimalTextBuffer& buffer) {
+  // Digits from the right, two at a time.
+  std::uint32_t magnitude =
+      value < 0 ? 0U - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  std::size_t first = buffer.size();
+  while (magnitude >= 100) {
+    const std::size_t pair = 2 * (magnitude % 100);
+    magnitude /= 100;
+    buffer[--first] = kDigitPairs[pair + 1];
+    buffer[--first] = kDigitPairs[pair];
+  }
+  if (magnitude >= 10) {
+    buffer[--first] = kDigitPairs[2 * magnitude + 1];
+    buffer[--first] = kDigitPairs[2 * magnitude];
+  } else {
+    buffer[--first] = static_cast<char16_t>(u'0' + magnitude);
+  }
+  if (value < 0) buffer[--first] = u'-';
+  return {buffer.data() + first, buffer.size() - first};
 }
 
-std::optional<Text> FormatHexText(TextView decimalText) {
+Text FormatDecimalText(Value value) {
+  DecimalTextBuffer buffer;
+  return Text(FormatDecimalText(value, buffer));
+}
+
+std::optional<TextView> FormatHexText(TextView decimalText, HexDigitsBuffer& buffer) {
   const auto value = ParseDecimalText(decimalText);
   if (!value) return std::nullopt;
-  std::array<char, 8> buffer{};
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::bit_cast<std::uint32_t>(*value), 16);
-  Text hex = Widen(buffer.data(), result.ptr);
-  for (char16_t& c : hex) {
-    if (c >= u'a' && c <= u'f') c = static_cast<char16_t>(c - (u'a' - u'A'));
+  const auto pattern = std::bit_cast<std::uint32_t>(*value);
+  for (std::size_t byte = 0; byte < 4; ++byte) {
+    std::copy_n(kHexOfByte[(pattern >> (24 - 8 * byte)) & 0xFFU].begin(), 2, buffer.begin() + 2 * byte);
   }
-  return hex;
+  // No leading zeros: as many digits as the pattern's bits need, and one for zero.
+  const std::size_t digits = std::max<std::size_t>(1, (std::bit_width(pattern) + 3) / 4);
+  return TextView(buffer.data() + buffer.size() - digits, digits);
 }
 
 namespace {
@@ -130,11 +210,6 @@ TextView PadHexDigits(TextView text, HexDigitsBuffer& buffer) {
   return {buffer.data(), zeros + text.size()};
 }
 
-Text PadHexDigits(TextView text) {
-  HexDigitsBuffer buffer;
-  return Text(PadHexDigits(text, buffer));
-}
-
 TextView RenderBinary(Value value, BinaryTextBuffer& buffer) {
   const auto pattern = std::bit_cast<std::uint32_t>(value);
   // Negative values need all 32 bits; others the smallest of 8, 16 or 32 that holds their bits.
@@ -144,15 +219,11 @@ TextView RenderBinary(Value value, BinaryTextBuffer& buffer) {
   std::size_t length = 0;
   for (int group = width / 8 - 1; group >= 0; --group) {
     if (length != 0) buffer[length++] = u',';
-    const auto byte = static_cast<unsigned>(pattern >> (group * 8));
-    for (int bit = 7; bit >= 0; --bit) buffer[length++] = static_cast<char16_t>(u'0' + ((byte >> bit) & 1U));
+    const auto byte = static_cast<std::size_t>(pattern >> (group * 8)) & 0xFFU;
+    std::copy_n(kBitsOfByte[byte].begin(), 8, buffer.begin() + static_cast<std::ptrdiff_t>(length));
+    length += 8;
   }
   return {buffer.data(), length};
-}
-
-Text RenderBinary(Value value) {
-  BinaryTextBuffer buffer;
-  return Text(RenderBinary(value, buffer));
 }
 
 }  // namespace vostrel::core

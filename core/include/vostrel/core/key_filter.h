@@ -4,13 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "vostrel/core/field_index.h"
-#include "vostrel/core/number_rendering.h"
+#include "vostrel/core/vocabulary.h"
 
 namespace vostrel::core {
-
-// The code of one typed character as the key-press event delivers it (its UTF-16 unit).
-using KeyCode = std::int16_t;
 
 inline constexpr KeyCode kKeyBackspace = 8;
 inline constexpr KeyCode kKeyEnter = 13;

@@ -4,9 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "vostrel/core/field_index.h"
-#include "vostrel/core/key_filter.h"
-#include "vostrel/core/number_rendering.h"
+#include "vostrel/core/vocabulary.h"
 #include "vostrel/platform/settings_store.h"
 
 namespace vostrel::platform {

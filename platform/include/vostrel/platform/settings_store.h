@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "vostrel/core/number_rendering.h"
+#include "vostrel/core/vocabulary.h"
 
 namespace vostrel::platform {
 

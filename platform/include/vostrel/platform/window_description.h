@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "vostrel/core/field_index.h"
+#include "vostrel/core/vocabulary.h"
 
 namespace vostrel::platform {
 
