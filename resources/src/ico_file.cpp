@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "vostrel/resources/icon.h"
+#include "vostrel/resources/icon_grids.h"
 
 namespace vostrel::resources {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "vostrel/resources/icon.h"
+#include "vostrel/resources/icon_grids.h"
 
 namespace vostrel::resources {
 

@@ -1,5 +1,3 @@
-#include <xcb/xcb.h>
-
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +5,10 @@
 
 #include "command_line.h"
 #include "vostrel/platform/qt/start_up.h"
+
+#if defined(VOSTREL_HAS_XCB)
+#include <xcb/xcb.h>
+#endif
 
 namespace vostrel::platform::qt {
 namespace {
@@ -16,12 +18,14 @@ std::string_view Environment(const char* name) {
   return value == nullptr ? std::string_view{} : std::string_view{value};
 }
 
+#if defined(VOSTREL_HAS_XCB)
 bool CanReachXServer() {
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   const bool reached = xcb_connection_has_error(connection) == 0;
   xcb_disconnect(connection);
   return reached;
 }
+#endif
 
 void Say(const QString& text) {
   std::fprintf(stderr, "vostrel: %s\n", text.toLocal8Bit().constData());
@@ -53,7 +57,7 @@ std::optional<int> PrepareApplication(int argc, char* argv[]) {
   if (chosen.empty()) {
     if (wayland && x11) {
       // A Wayland client can neither place its window nor keep it on top; through XWayland it can.
-      setenv("QT_QPA_PLATFORM", "xcb", 1);
+      qputenv("QT_QPA_PLATFORM", "xcb");
     } else if (wayland) {
       readyToSay();
       Say(QCoreApplication::translate("vostrel",
@@ -63,6 +67,7 @@ std::optional<int> PrepareApplication(int argc, char* argv[]) {
     }
   }
 
+#if defined(VOSTREL_HAS_XCB)
   const bool onXcb = chosen == "xcb" || (chosen.empty() && !(wayland && !x11));
   if (onXcb && (!x11 || !CanReachXServer())) {
     readyToSay();
@@ -74,6 +79,7 @@ std::optional<int> PrepareApplication(int argc, char* argv[]) {
                   "cannot open the display (DISPLAY is not set): the window needs a graphical desktop"));
     return 1;
   }
+#endif
   return std::nullopt;
 }
 

@@ -1,8 +1,8 @@
-#include "vostrel/platform/qt/icon.h"
+#include "vostrel/platform/qt/program_icon.h"
 
 #include <QPixmap>
 
-#include "vostrel/resources/icon.h"
+#include "vostrel/resources/icon_grids.h"
 
 namespace vostrel::platform::qt {
 namespace {

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <cstdio>
 
-#include "vostrel/platform/qt/icon.h"
+#include "vostrel/platform/qt/program_icon.h"
 #include "vostrel/resources/ico_file.h"
 #include "vostrel/resources/icon_svg.h"
 

@@ -1,31 +1,24 @@
-// The runtime on Qt 6 Widgets: builds the window from its description, turns Qt's events into the window's
-// handlers, and carries out what the handlers ask of the platform.
+// The runtime on Qt 6 Widgets: a small façade over the rooms in src/, which build the window
+// (window_builder), turn Qt's input into the handlers' calls (input_router), move the window (window_mover)
+// and close it (lifetime).
 #pragma once
 
-#include <QPoint>
-#include <array>
+#include <functional>
 #include <memory>
 
 #include "vostrel/platform/runtime.h"
 #include "vostrel/platform/window_description.h"
 
-class QWidget;
 class QLabel;
 class QLineEdit;
-class QKeyEvent;
-class QInputMethodEvent;
-class QMouseEvent;
+class QWidget;
 
 namespace vostrel::platform::qt {
 
-// A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close
-// does, so its position is kept. Call before the window is loaded: a signal is acted on in the event loop.
-class QtRuntime;
-void CloseOnTerminationSignals(QtRuntime& runtime);
-
 class QtRuntime final : public Runtime {
  public:
-  explicit QtRuntime(std::unique_ptr<SettingsStore> store);
+  // `beep` sounds the system beep; tests pass one they can count.
+  explicit QtRuntime(std::unique_ptr<SettingsStore> store, std::function<void()> beep = SystemBeep);
   ~QtRuntime() override;
   QtRuntime(const QtRuntime&) = delete;
   QtRuntime& operator=(const QtRuntime&) = delete;
@@ -50,10 +43,10 @@ class QtRuntime final : public Runtime {
   [[nodiscard]] WindowState State() const override;
   void MoveWindow(float left, float top) override;
   void CloseWindow() override;
-  [[nodiscard]] bool IsClosed() const override { return closed_; }
+  [[nodiscard]] bool IsClosed() const override;
   void StartInteractiveMove() override;
   void MakeTopmostAndShow() override;
-  void Beep() override;
+  void Beep() override { beep_(); }
   void DoEvents() override;
   [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
   [[nodiscard]] SettingsStore& Settings() override { return *store_; }
@@ -61,33 +54,19 @@ class QtRuntime final : public Runtime {
   // Closes the window for a reason from outside: the end of the session, a termination signal.
   void CloseFor(UnloadReason reason);
 
- private:
-  class MainWindow;
-  class CaptionLabel;
-  class FieldEdit;
+  static void SystemBeep();
 
-  // Event plumbing from the widgets.
-  bool KeyPressed(core::FieldIndex index, QKeyEvent& event);
-  bool InputMethodCommitted(core::FieldIndex index, QInputMethodEvent& event);
-  void FieldFocused(core::FieldIndex index);
-  // A press (or double click) or a release on a caption, or on the window's own surface.
-  void MouseButton(std::optional<core::FieldIndex> caption, const QMouseEvent& event, bool pressed);
-  void MouseMoved(const QMouseEvent& event);
-  void Closing(bool spontaneous);
-  void Apply(core::FieldIndex index, core::KeyCode keyCode);
+ private:
+  struct Rooms;
 
   std::unique_ptr<SettingsStore> store_;
-  WindowEvents* events_ = nullptr;
-  MainWindow* window_ = nullptr;  // owned by window_ holder below
-  std::unique_ptr<QWidget> windowHolder_;
-  std::array<CaptionLabel*, core::kFieldCount> captions_{};
-  std::array<FieldEdit*, core::kFieldCount> fields_{};
-  std::optional<core::FieldIndex> focusedField_;
-  std::optional<UnloadReason> closeReason_;
-  bool closed_ = false;
-  // Where the window manager cannot move the window, it follows the pointer by this offset.
-  bool followingPointer_ = false;
-  QPoint pointerOffset_;
+  std::function<void()> beep_;
+  std::unique_ptr<Rooms> rooms_;
 };
+
+// A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close
+// does, so its position is kept. Call before the window is loaded: a signal is acted on in the event loop.
+// Where the platform has no such signals, nothing.
+void CloseOnTerminationSignals(QtRuntime& runtime);
 
 }  // namespace vostrel::platform::qt

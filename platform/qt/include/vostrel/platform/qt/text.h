@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "vostrel/core/number_rendering.h"
+#include "vostrel/core/vocabulary.h"
 
 namespace vostrel::platform::qt {
 

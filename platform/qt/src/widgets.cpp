@@ -1,0 +1,121 @@
+#include "widgets.h"
+
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleHints>
+
+#include "input_router.h"
+#include "lifetime.h"
+
+namespace vostrel::platform::qt {
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  input_.MouseButton(std::nullopt, *event, true);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  input_.MouseButton(std::nullopt, *event, true);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  input_.MouseButton(std::nullopt, *event, false);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  input_.MouseMoved(*event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  lifetime_.Closing(event->spontaneous());
+  event->accept();
+}
+
+void CaptionLabel::mousePressEvent(QMouseEvent* event) {
+  input_.MouseButton(index_, *event, true);
+}
+
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  input_.MouseButton(index_, *event, true);
+}
+
+void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
+  input_.MouseButton(index_, *event, false);
+}
+
+void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {
+  input_.MouseMoved(*event);
+}
+
+FieldEdit::FieldEdit(InputRouter& input, core::FieldIndex index, QWidget* parent)
+    : QLineEdit(parent), input_(input), index_(index) {
+  // Text reaches a field only through the key rule and the context menu: a drop would skip both.
+  setAcceptDrops(false);
+  QObject::connect(&caretBlink_, &QTimer::timeout, this, [this] {
+    caretOn_ = !caretOn_;
+    update();
+  });
+  QObject::connect(this, &QLineEdit::cursorPositionChanged, this, [this] { RestartCaret(); });
+}
+
+bool FieldEdit::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (input_.KeyPressed(*this, index_, *static_cast<QKeyEvent*>(event))) return true;
+      break;
+    case QEvent::InputMethod:
+      if (input_.InputMethodCommitted(*this, index_, *static_cast<QInputMethodEvent*>(event))) return true;
+      break;
+    case QEvent::FocusIn: {
+      // Let the field settle its own focus handling first, so the selection made on focus stays.
+      const bool handled = QLineEdit::event(event);
+      RestartCaret();
+      input_.FieldFocused(index_);
+      return handled;
+    }
+    case QEvent::FocusOut:
+      caretBlink_.stop();
+      caretOn_ = false;
+      break;
+    default:
+      break;
+  }
+  return QLineEdit::event(event);
+}
+
+void FieldEdit::dragEnterEvent(QDragEnterEvent* event) {
+  event->ignore();
+}
+
+void FieldEdit::dragMoveEvent(QDragMoveEvent* event) {
+  event->ignore();
+}
+
+void FieldEdit::dropEvent(QDropEvent* event) {
+  event->ignore();
+}
+
+// A read-only line edit draws no caret of its own.
+void FieldEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (!caretOn_ || !isReadOnly()) return;
+  // Qt's cursor rectangle reaches a few pixels either side of the caret, which lies at its centre.
+  const QRect around = cursorRect();
+  QPainter painter(this);
+  painter.fillRect(QRect((around.left() + around.right() + 1) / 2, around.top(), 1, around.height()),
+                   palette().color(QPalette::Text));
+}
+
+void FieldEdit::RestartCaret() {
+  if (!isReadOnly() || !hasFocus()) return;
+  caretOn_ = true;
+  const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+  if (flashTime > 0) caretBlink_.start(flashTime / 2);
+  update();
+}
+
+}  // namespace vostrel::platform::qt

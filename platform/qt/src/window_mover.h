@@ -1,0 +1,25 @@
+// Moving the window with the pointer: the window manager's own move where it offers one, else the window
+// follows the pointer itself until the left button comes up.
+#pragma once
+
+#include <QPoint>
+
+class QMouseEvent;
+class QWidget;
+
+namespace vostrel::platform::qt {
+
+class WindowMover {
+ public:
+  // Returns at once; the move goes on while the left button is held.
+  void Start(QWidget& window);
+  // A pointer move over the window or a caption, while the window may be following the pointer.
+  void PointerMoved(const QMouseEvent& event);
+  void Stop() { following_ = nullptr; }
+
+ private:
+  QWidget* following_ = nullptr;  // the window that follows the pointer, or none
+  QPoint offset_;
+};
+
+}  // namespace vostrel::platform::qt
