@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "vostrel/core/key_filter.h"
 #include "vostrel/platform/runtime.h"
 
 namespace vostrel::testing {
@@ -21,10 +22,7 @@ class FakeSettingsStore : public platform::SettingsStore {
  public:
   using Entry = std::tuple<core::Text, core::Text, core::Text>;  // application, section, key
 
-  [[nodiscard]] std::optional<core::Text> ProductName() const override {
-    ++productNameCalls;
-    return productName;
-  }
+  [[nodiscard]] std::optional<core::Text> ProductName() const override { return productName; }
   [[nodiscard]] std::optional<core::Text> ReadSetting(core::TextView application, core::TextView section,
                                                       core::TextView key,
                                                       core::TextView defaultText) override {
@@ -50,7 +48,6 @@ class FakeSettingsStore : public platform::SettingsStore {
   std::map<Entry, core::Text> entries;
   bool failReads = false;
   bool failWrites = false;
-  mutable int productNameCalls = 0;
 };
 
 class FakeRuntime final : public platform::Runtime {
@@ -93,7 +90,6 @@ class FakeRuntime final : public platform::Runtime {
   }
   [[nodiscard]] std::optional<core::FieldIndex> ActiveField() const override { return focused; }
   void SetFocus(core::FieldIndex index) override {
-    focusCalls.push_back(index);
     if (focused == index) return;
     focused = index;
     events->txt_GotFocus(index);
@@ -104,7 +100,6 @@ class FakeRuntime final : public platform::Runtime {
   void SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) override {
     const auto size = static_cast<std::int32_t>(FieldText(index).size());
     selection.at(static_cast<std::size_t>(index)) = std::clamp(length, 0, size - std::clamp(start, 0, size));
-    ++selectionCalls;
   }
   [[nodiscard]] platform::WindowGeometry Geometry() const override { return geometry; }
   [[nodiscard]] bool KnowsWindowPosition() const override { return positionKnown; }
@@ -115,7 +110,6 @@ class FakeRuntime final : public platform::Runtime {
     moves.emplace_back(left, top);
   }
   void CloseWindow() override {
-    ++closeCalls;
     if (closed) return;
     std::int16_t cancel = 0;
     events->Form_QueryUnload(cancel, platform::UnloadReason::kCode);
@@ -126,13 +120,9 @@ class FakeRuntime final : public platform::Runtime {
     ASSERT_FALSE(closed) << "moved a closed window";
     ++interactiveMoves;
   }
-  void MakeTopmostAndShow() override {
-    ++topmostCalls;
-    shownAt = {geometry.left, geometry.top};
-  }
+  void MakeTopmostAndShow() override { shownAt = {geometry.left, geometry.top}; }
   void Beep() override { ++beeps; }
   void DoEvents() override {
-    ++pumps;
     if (queued) std::exchange(queued, nullptr)();
   }
   [[nodiscard]] platform::ScreenSize PrimaryScreenSize() const override { return screen; }
@@ -150,16 +140,11 @@ class FakeRuntime final : public platform::Runtime {
   FakeSettingsStore store;
   std::function<void()> queued;  // what the next DoEvents finds waiting
 
-  std::vector<core::FieldIndex> focusCalls;
   std::vector<std::pair<float, float>> moves;
   std::optional<std::pair<float, float>> shownAt;
-  int selectionCalls = 0;
-  int closeCalls = 0;
   bool closed = false;
   int interactiveMoves = 0;
-  int topmostCalls = 0;
   int beeps = 0;
-  int pumps = 0;
 };
 
 }  // namespace vostrel::testing

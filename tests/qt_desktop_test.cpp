@@ -16,9 +16,9 @@
 
 #include "case_name.h"
 #include "qt_window_fixture.h"
-#include "vostrel/platform/qt/icon.h"
+#include "vostrel/platform/qt/program_icon.h"
 #include "vostrel/platform/qt/start_up.h"
-#include "vostrel/resources/icon.h"
+#include "vostrel/resources/icon_grids.h"
 
 namespace vostrel::platform::qt {
 namespace {

@@ -19,7 +19,7 @@ class QtWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     runtime = std::make_unique<platform::qt::QtRuntime>(
-        std::make_unique<platform::qt::QtSettingsStore>(settingsFolder.path()));
+        std::make_unique<platform::qt::QtSettingsStore>(settingsFolder.path()), [this] { ++beeps; });
     form = std::make_unique<forms::frmMain>(*runtime);
     runtime->Load(forms::frmMain::Description(), *form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->Window()));
@@ -33,6 +33,7 @@ class QtWindowFixture : public ::testing::Test {
   QLineEdit* Field(core::FieldIndex index) const { return runtime->Field(index); }
 
   QTemporaryDir settingsFolder;
+  int beeps = 0;  // system beeps the window asked for
   std::unique_ptr<platform::qt::QtRuntime> runtime;
   std::unique_ptr<forms::frmMain> form;
 };

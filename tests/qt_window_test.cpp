@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "owned_texts.h"
 #include "qt_window_fixture.h"
 #include "vostrel/platform/qt/text.h"
 
@@ -69,7 +70,7 @@ class QtWindowTest : public testing::QtWindowFixture {
     if (texts == QStringList{"", "", ""}) return true;
     const auto value = core::ParseDecimalText(ToText(texts[0]));
     return value && core::ParseHexText(ToText(texts[1])) == value &&
-           texts[2] == ToQString(core::RenderBinary(*value));
+           texts[2] == ToQString(testing::RenderBinary(*value));
   }
 };
 
@@ -301,13 +302,50 @@ TEST_F(QtWindowTest, PastingThroughTheFieldConvertsLikeTyping) {
   EXPECT_EQ(Texts(), (QStringList{"not a number", "1000", "00010000,00000000"}));
 }
 
-TEST_F(QtWindowTest, InputMethodCommitsPassTheFilter) {
+TEST_F(QtWindowTest, InputMethodCommitsPassTheFilterAndARefusedOneBeepsOnce) {
   Commit(kHexField, "a");
   EXPECT_EQ(Texts(), (QStringList{"10", "A", "00001010"}));
-  Commit(kHexField, "g");
-  Commit(kHexField, QString::fromUtf16(u"\U0001F600"));
-  Commit(kHexField, "12");
+  EXPECT_EQ(beeps, 0);
+  const QString refused[] = {"g", QString::fromUtf16(u"\U0001F600"), "12"};
+  for (const QString& text : refused) {
+    const int before = beeps;
+    Commit(kHexField, text);
+    EXPECT_EQ(beeps - before, 1) << text.toStdString();
+  }
   EXPECT_EQ(Texts(), (QStringList{"10", "A", "00001010"}));
+}
+
+TEST_F(QtWindowTest, ReactivatingTheWindowDoesNotSelectTheFocusedFieldAgain) {
+  QTest::keyClicks(Field(kHexField), "ABC");
+  Field(kHexField)->setCursorPosition(1);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  runtime->Window()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->Window()));
+  EXPECT_EQ(QApplication::focusWidget(), Field(kHexField));
+  EXPECT_EQ(Field(kHexField)->selectedText(), "");
+  EXPECT_EQ(Field(kHexField)->cursorPosition(), 1);
+}
+
+struct MoveCase {
+  const char* name;
+  float left, top;  // twips
+  QPoint pixels;
+};
+
+TEST_F(QtWindowTest, MovesToTheNearestWholePixel) {
+  const MoveCase cases[] = {
+      {"WholePixels", 1500, 3000, {100, 200}},       {"BelowHalfRoundsDown", 1522, 3007, {101, 200}},
+      {"AboveHalfRoundsUp", 1523, 3008, {102, 201}}, {"HalfRoundsAwayFromZero", 1507.5F, -7.5F, {101, -1}},
+      {"NegativeAboveHalf", -23, -22, {-2, -1}},
+  };
+  for (const MoveCase& c : cases) {
+    runtime->MoveWindow(c.left, c.top);
+    EXPECT_EQ(runtime->Window()->pos(), c.pixels) << c.name;
+    EXPECT_EQ(runtime->Geometry().left, static_cast<float>(c.pixels.x() * 15)) << c.name;
+  }
 }
 
 TEST_F(QtWindowTest, CharactersOutsideSixteenBitsAreRefused) {
