@@ -13,10 +13,10 @@ function(vostrel_warnings target)
                                            -Wno-missing-field-initializers)
 endfunction()
 
-# vostrel_test(NAME SOURCES... [LIBS libs...] [QT]): one GoogleTest executable, registered with CTest.
-# QT tests run on the offscreen platform so they need no display.
+# vostrel_test(NAME SOURCES... [LIBS libs...] [QT] [ENVIRONMENT var]): one GoogleTest executable whose cases
+# CTest lists one by one. QT tests run on the offscreen platform (their main's default), so they need no display.
 function(vostrel_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "ENVIRONMENT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   vostrel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
@@ -25,10 +25,11 @@ function(vostrel_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
-  if(ARG_QT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
-  else()
-    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  set(properties TIMEOUT 120 LABELS unit)
+  if(ARG_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT ${ARG_ENVIRONMENT})
   endif()
+  # Listed when CTest runs, not at build time: the sanitizer build's binaries then run only under the test
+  # command's own settings.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()

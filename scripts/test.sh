@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite: unit and offscreen tests, the same under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, the desktop tests under
-# Xvfb, and the style check. Ends with one line: "N passed, N failed".
+# Installs what is missing, builds, and runs the whole test suite through CTest: every unit and offscreen case,
+# the package checks and the desktop cases under Xvfb (release build; the exhaustive check of all 2^32 values
+# only with VOSTREL_EXHAUSTIVE=1);
+# the same unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer; the keystroke fuzzer
+# for a bounded time; the style check. Counts from CTest's JUnit files and ends with one line:
+# "N passed, N failed, N skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -12,12 +15,12 @@ jobs=$(nproc)
 fuzz_seconds=${VOSTREL_FUZZ_SECONDS:-30}
 passed=0
 failed=0
-failures=()
+skipped=0
+said=()
 
-record() {  # record NAME PASSED FAILED
-  passed=$((passed + $2))
-  failed=$((failed + $3))
-  [[ $3 -eq 0 ]] || failures+=("$1")
+fail() {  # fail WHAT: one failure, with one line saying what is missing or broke
+  failed=$((failed + 1))
+  said+=("FAILED $1")
 }
 
 # Runs a command as one check.
@@ -25,24 +28,7 @@ check() {
   local name=$1
   shift
   echo "== $name"
-  if "$@"; then record "$name" 1 0; else record "$name" 0 1; fi
-}
-
-# Runs ctest in a build folder and counts its tests one by one.
-run_ctest() {
-  local name=$1 dir=$2 log
-  log=$(mktemp)
-  echo "== $name"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" 2>&1 | tee "$log"
-  local total failing
-  total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)
-  failing=$(sed -n 's/.*, \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -n 1)
-  if [[ -z "$total" ]]; then
-    record "$name" 0 1
-  else
-    record "$name" $((total - failing)) "$failing"
-  fi
-  rm -f "$log"
+  if "$@"; then passed=$((passed + 1)); else fail "$name"; fi
 }
 
 build() {  # build DIR [cmake options...]
@@ -51,8 +37,28 @@ build() {  # build DIR [cmake options...]
   cmake -S . -B "$dir" "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
 }
 
-if check "build" build build/release -DCMAKE_BUILD_TYPE=Release; then
-  run_ctest "unit and offscreen tests" build/release
+# Runs CTest in a build folder and counts its cases from the JUnit file.
+run_ctest() {  # run_ctest NAME DIR [ctest options...]
+  local name=$1 dir=$2
+  shift 2
+  local results=$root/$dir/results.xml
+  rm -f "$results"
+  echo "== $name"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --output-junit "$results" "$@"
+  local counts
+  mapfile -t counts < <(python3 scripts/junit_counts.py "$results" exhaustive_conversion)
+  read -r p f s <<<"${counts[0]}"
+  passed=$((passed + p))
+  failed=$((failed + f))
+  skipped=$((skipped + s))
+  [[ ${#counts[@]} -gt 1 ]] && said+=("${counts[@]:1}")
+  [[ $((p + f + s)) -gt 0 ]] || fail "$name: CTest ran no case"
+}
+
+exhaustive=(-LE exhaustive)
+[[ ${VOSTREL_EXHAUSTIVE:-0} == 1 ]] && exhaustive=()
+if check "release build" build build/release -DCMAKE_BUILD_TYPE=Release; then
+  run_ctest "release: unit, offscreen, package and desktop cases" build/release "${exhaustive[@]}"
 fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
@@ -60,41 +66,38 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 if check "sanitizer build" build build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOSTREL_SANITIZE=ON \
   -DVOSTREL_BENCH=OFF; then
-  run_ctest "unit and offscreen tests under ASan and UBSan" build/sanitize
+  run_ctest "ASan and UBSan: unit and offscreen cases" build/sanitize -L unit
 fi
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 fuzz() {
-  local corpus
+  local corpus log
   corpus=$(mktemp -d)
+  log=$(mktemp)
   cp fuzz/corpus/* "$corpus"/
-  build/fuzz/fuzz/fuzz_keystrokes -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
-  local status=${PIPESTATUS[0]}
-  rm -rf "$corpus"
-  return "$status"
+  build/fuzz/fuzz/fuzz_keystrokes -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1
+  local status=$?
+  tail -n 3 "$log" | grep -v '^stat::'
+  local runs
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  echo "fuzz: ${runs:-no count of} inputs in ${fuzz_seconds} s"
+  rm -rf "$corpus" "$log"
+  [[ $status -eq 0 && -n $runs ]]
 }
-if check "fuzz build" env CC=clang CXX=clang++ bash -c "$(declare -f build); build build/fuzz \
+if ! command -v clang++ >/dev/null; then
+  fail "fuzzing: clang++ is missing (Debian package clang)"
+elif check "fuzz build" env CC=clang CXX=clang++ bash -c "$(declare -f build); build build/fuzz \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOSTREL_CORE_ONLY=ON -DVOSTREL_FUZZ=ON -DVOSTREL_BENCH=OFF"; then
   check "fuzz keystrokes for ${fuzz_seconds}s" fuzz
 fi
 
-if [[ -x tests/desktop/run.sh && -x build/release/app/vostrel ]]; then
-  echo "== desktop tests"
-  desktop_log=$(mktemp)
-  tests/desktop/run.sh build/release 2>&1 | tee "$desktop_log"
-  desktop=$(grep -E '^desktop total: [0-9]+ passed, [0-9]+ failed' "$desktop_log" | tail -n 1)
-  if [[ -n "$desktop" ]]; then
-    read -r dp df < <(sed -E 's/desktop total: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$desktop")
-    record "desktop tests" "$dp" "$df"
-  else
-    record "desktop tests" 0 1
-  fi
-  rm -f "$desktop_log"
+if ! command -v clang-format >/dev/null; then
+  fail "style: clang-format is missing (Debian package clang-format)"
+else
+  check "clang-format" bash -c 'git ls-files "*.cpp" "*.h" | xargs clang-format --dry-run --Werror'
 fi
 
-check "clang-format" bash -c 'git ls-files "*.cpp" "*.h" | xargs clang-format --dry-run --Werror'
-
 echo
-[[ ${#failures[@]} -eq 0 ]] || echo "failing: ${failures[*]}"
-echo "$passed passed, $failed failed"
+[[ ${#said[@]} -eq 0 ]] || printf '%s\n' "${said[@]}"
+echo "$passed passed, $failed failed, $skipped skipped"
 [[ $failed -eq 0 ]]

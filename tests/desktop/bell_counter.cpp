@@ -1,8 +1,44 @@
-// Prints "bell" for every bell the X server rings (XkbBellNotify), so that the desktop tests can count beeps.
+// Counts the bells the X server rings (XkbBellNotify), so that the desktop tests can count beeps.
+// Prints "ready" once listening, then "bell" for every bell as it comes. A line "sync" on standard input
+// makes it finish a round trip with the server (XSync), read every event that came before the answer, and
+// print "synced N", N being all the bells counted so far: every bell the server rang before it read the
+// request is in N. It exits at the end of its input.
+// It also prints "moveresize" for every _NET_WM_MOVERESIZE request a client sends the window manager (to the
+// root window, where every client listening for substructure changes sees it too): a drag has reached the
+// program and it has handed the move over.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <string>
+
+namespace {
+
+long bells = 0;
+Atom moveResize = None;
+
+// Handles every event the connection holds, read or waiting in the socket.
+void drain(Display* display, int xkbEvent) {
+  while (XPending(display) > 0) {
+    XEvent next;
+    XNextEvent(display, &next);
+    if (next.type == ClientMessage && next.xclient.message_type == moveResize) {
+      std::printf("moveresize\n");
+      std::fflush(stdout);
+    }
+    if (next.type != xkbEvent) continue;
+    const auto* xkb = reinterpret_cast<const XkbAnyEvent*>(&next);
+    if (xkb->xkb_type != XkbBellNotify) continue;
+    ++bells;
+    std::printf("bell\n");
+    std::fflush(stdout);
+  }
+}
+
+}  // namespace
 
 int main() {
   int event = 0;
@@ -15,17 +51,36 @@ int main() {
     return 1;
   }
   XkbSelectEvents(display, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+  moveResize = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
+  XSelectInput(display, XDefaultRootWindow(display), SubstructureNotifyMask);
+  XSync(display, False);  // selected before "ready": nothing after it is missed
   std::printf("ready\n");
   std::fflush(stdout);
+
+  std::string input;
   for (;;) {
-    XEvent next;
-    XNextEvent(display, &next);
-    if (next.type == event) {
-      const auto* xkb = reinterpret_cast<const XkbAnyEvent*>(&next);
-      if (xkb->xkb_type == XkbBellNotify) {
-        std::printf("bell\n");
+    drain(display, event);
+    pollfd fds[] = {{XConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return 1;
+    }
+    // Events are read by drain() at the top of the loop (a lost connection ends the program in Xlib).
+    if (fds[1].revents == 0) continue;
+    char buffer[256];
+    ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got <= 0) return 0;  // the test went away
+    input.append(buffer, static_cast<size_t>(got));
+    for (size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
+      if (input.compare(0, end, "sync") != 0) {
+        std::printf("unknown command %s\n", input.substr(0, end).c_str());
         std::fflush(stdout);
+        continue;
       }
+      XSync(display, False);
+      drain(display, event);
+      std::printf("synced %ld\n", bells);
+      std::fflush(stdout);
     }
   }
 }

@@ -1,263 +1,58 @@
 #!/usr/bin/env python3
 """The program as a user meets it, on a real X server with a window manager: real input through XTest (xdotool),
-checks from outside (window properties, screenshots, the clipboard, the X bell, the stored settings file)."""
+checks from outside (window properties, screenshots, the clipboard, the X bell, the stored settings file).
+Each case brings up a desktop of its own (desktop_support.py) and runs alone:
 
-import argparse
+    python3 tests/desktop/desktop_test.py --build BUILD_DIR --case NAME      (--list names the cases)"""
+
 import os
 import re
-import shutil
 import signal
 import subprocess
-import tempfile
-import threading
-import time
+import sys
 
-SCREEN = (1280, 800)
-SIZE = (505, 18)
-TWIPS = 15
-NAVY = (0, 0, 128)
+sys.dont_write_bytecode = True  # nothing written next to the sources
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, case, centred, click, count_yellow, key, main, pixel,
+                             run, screenshot, stored, stored_position, type_text, wait_for, write_store)
 
 
-class Results:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def check(self, name, condition, seen=""):
-        if condition:
-            self.passed += 1
-            print(f"PASS {name}")
-        else:
-            self.failed += 1
-            print(f"FAIL {name}: saw {seen}")
-        return condition
-
-
-def run(*args, **kwargs):
-    return subprocess.run(args, capture_output=True, text=True, timeout=kwargs.pop("timeout", 20), **kwargs)
-
-
-def wait_for(predicate, timeout=5.0, interval=0.05):
-    """Polls until predicate() gives something true; returns its last value."""
-    deadline = time.monotonic() + timeout
-    value = predicate()
-    while not value and time.monotonic() < deadline:
-        time.sleep(interval)
-        value = predicate()
-    return value
-
-
-def key(*keys):
-    run("xdotool", "key", "--clearmodifiers", "--delay", "20", *keys)
-
-
-def settle():
-    time.sleep(0.25)
-
-
-class BellCounter:
-    """Counts XkbBellNotify events through the small X client built with the tests."""
-
-    def __init__(self, binary):
-        self.count = 0
-        self.process = subprocess.Popen([binary], stdout=subprocess.PIPE, text=True)
-        assert self.process.stdout.readline().strip() == "ready"
-        threading.Thread(target=self._read, daemon=True).start()
-
-    def _read(self):
-        for line in self.process.stdout:
-            if line.strip() == "bell":
-                self.count += 1
-
-    def rings_during(self, action):
-        before = self.count
-        action()
-        time.sleep(0.4)
-        return self.count - before
-
-    def stop(self):
-        self.process.kill()
-
-
-class Program:
-    """One run of the built program with a private configuration folder."""
-
-    def __init__(self, binary, config, env=None, user=None):
-        environment = dict(os.environ, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=tempfile.mkdtemp())
-        environment.update(env or {})
-        command = [binary]
-        if user is not None:
-            os.chmod(environment["XDG_RUNTIME_DIR"], 0o777)
-            command = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups", "--"] + command
-        self.process = subprocess.Popen(command, env=environment, stderr=subprocess.PIPE, text=True)
-        self.window = None
-
-    def find_window(self, timeout=10, size=SIZE):
-        def search():
-            out = run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Vostrel$")
-            ids = out.stdout.split()
-            return ids[0] if ids else None
-
-        self.window = wait_for(search, timeout)
-        if self.window:
-            wait_for(lambda: self.geometry()[2:] == size, 3)
-        return self.window
-
-    def geometry(self):
-        out = run("xwininfo", "-id", self.window).stdout
-        value = lambda label: int(re.search(label + r":\s+(-?\d+)", out).group(1))
-        return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
-
-    def exit_status(self, timeout=10):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            return "still running"
-
-    def rss_kib(self):
-        with open(f"/proc/{self.process.pid}/status") as status:
-            return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
-
-
-def stored(config):
-    path = os.path.join(config, "Vostrel", "Vostrel.conf")
-    if not os.path.isfile(path):
-        return None
-    with open(path, errors="replace") as file:
-        return file.read()
-
-
-def stored_position(config):
-    text = stored(config) or ""
-    x = re.search(r"^xPos=(-?\d+)$", text, re.M)
-    y = re.search(r"^yPos=(-?\d+)$", text, re.M)
-    return (int(x.group(1)) if x else None, int(y.group(1)) if y else None)
-
-
-def write_store(config, text):
-    os.makedirs(os.path.join(config, "Vostrel"), exist_ok=True)
-    with open(os.path.join(config, "Vostrel", "Vostrel.conf"), "w") as file:
-        file.write(text)
-
-
-SENTINEL = "<nothing copied>"
-
-# Tab goes round the fields in this order.
-TAB_ORDER = ["hex", "decimal", "binary"]
-
-
-def clipboard():
-    return run("xclip", "-o", "-selection", "clipboard").stdout
-
-
-def read_fields(focused):
-    """Reads all three fields by going once round with Tab, copying each field's whole text with Ctrl+Insert.
-    The focus ends where it started; the texts are untouched."""
-    texts = {}
-    position = TAB_ORDER.index(focused)
-    for step in range(1, 4):
-        field = TAB_ORDER[(position + step) % 3]
-        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=SENTINEL, text=True, timeout=5)
-        key("Tab", "ctrl+Insert")
-        copied = wait_for(lambda: clipboard() != SENTINEL and clipboard(), 1.0)
-        texts[field] = copied if copied else ""
-    return texts
-
-
-def screenshot(path):
-    run("import", "-window", "root", path)
-
-
-def pixel(path, x, y):
-    out = run("convert", path, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],%[fx:int(255*p{{{x},{y}}}.g)],"
-              f"%[fx:int(255*p{{{x},{y}}}.b)]", "info:").stdout
-    return tuple(int(v) for v in out.split(","))
-
-
-def count_yellow(path, x, y, width, height):
-    out = run("convert", path, "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-fx",
-              "(r>0.63 && g>0.63 && b<0.43) ? 1 : 0", "-format", "%[fx:int(mean*w*h+0.5)]", "info:").stdout
-    return int(out or 0)
-
-
-def drag(start, offset, steps=10):
-    x, y = start
-    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-    for i in range(1, steps + 1):
-        run("xdotool", "mousemove", str(x + offset[0] * i // steps), str(y + offset[1] * i // steps))
-        time.sleep(0.02)
-    run("xdotool", "mouseup", "1")
-    settle()
-
-
-def centred():
-    # Half the room in twips, rounded half to even, then to whole pixels.
-    twips = [round((SCREEN[i] * TWIPS - SIZE[i] * TWIPS) / 2) for i in range(2)]
-    return tuple(round(t / TWIPS) for t in twips)
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--without-window-manager", action="store_true",
-                        help="only the checks for a desktop whose window manager cannot move windows")
-    options = parser.parse_args()
-    binary = os.path.join(options.build, "app", "vostrel")
-    results = Results()
-    check = results.check
-    bells = BellCounter(os.path.join(options.build, "tests", "desktop", "bell_counter"))
-    work = options.work
-
-    def fresh_config(name):
-        path = os.path.join(work, name)
-        shutil.rmtree(path, ignore_errors=True)
-        os.makedirs(path)
-        return path
-
-    if options.without_window_manager:
-        # Nobody to ask for a move: the window follows the pointer itself while the left button is down.
-        config = fresh_config("no-wm")
-        program = Program(binary, config)
-        program.find_window()
-        x, y, _, _ = program.geometry()
-        drag((x + 2, y + 9), (80, 40))
-        moved = program.geometry()[:2]
-        check("without a window manager, a left drag moves the window", moved == (x + 80, y + 40),
-              (moved, (x + 80, y + 40)))
-        drag((moved[0] + 130, moved[1] + 10), (-30, 20))
-        check("without a window manager, a caption drag moves the window",
-              program.geometry()[:2] == (moved[0] - 30, moved[1] + 20), program.geometry()[:2])
-        run("xdotool", "mousemove", str(moved[0] - 28), str(moved[1] + 29), "click", "3")
-        check("without a window manager, right click closes", program.exit_status() == 0, program.process.returncode)
-        bells.stop()
-        print(f"desktop: {results.passed} passed, {results.failed} failed")
-        return 0 if results.failed == 0 else 1
-
-    # --- Start, look, type, focus, beep, drag, close, reopen.
-    config = fresh_config("main")
-    program = Program(binary, config)
+@case(tools=["import", "convert"])
+def start_and_look(desktop):
+    """Size, place, window manager hints, background and captions."""
+    check = desktop.check
+    program = desktop.start(desktop.fresh_config("look"))
     if not check("window appears", program.find_window(), program.process.poll()):
-        print(f"desktop: {results.passed} passed, {results.failed} failed")
-        return 1
+        return
     x, y, width, height = program.geometry()
     check("window is 505 by 18", (width, height) == SIZE, (width, height))
-    check("window opens centred", (x, y) == centred(), ((x, y), centred()))
+    seen = program.wait_position(centred())
+    check("window opens centred", seen == centred(), (seen, centred()))
+    x, y = seen
     state = run("xprop", "-id", program.window, "_NET_WM_STATE").stdout
     check("window is kept above others", "_NET_WM_STATE_ABOVE" in state, state.strip())
     extents = run("xprop", "-id", program.window, "_NET_FRAME_EXTENTS").stdout
     check("window has no frame", "not found" in extents or "0, 0, 0, 0" in extents, extents.strip())
 
-    shot = os.path.join(work, "start.png")
+    # The screenshot once the program has drawn: a round trip through it comes after its first paint.
+    desktop.copy_focused()
+    shot = desktop.path("start.png")
     screenshot(shot)
     for name, (px, py) in {"left edge": (2, 9), "above caption": (20, 1), "gap": (121, 9)}.items():
         check(f"navy background at {name}", pixel(shot, x + px, y + py) == NAVY, pixel(shot, x + px, y + py))
     for index, (cx, cw) in enumerate([(6, 48), (124, 60), (242, 48)]):
         yellow = count_yellow(shot, x + cx, y + 3, cw, 15)
         check(f"caption {index} drawn in yellow", yellow > 20, f"{yellow} yellow pixels")
+    key("Escape")
+    program.exit_status()
 
-    check("fields start at 0", read_fields("hex") == {"hex": "0", "decimal": "0", "binary": "0"}, read_fields("hex"))
+
+@case()
+def typing(desktop):
+    """The fields follow each other on every keystroke; Enter moves between decimal and hexadecimal."""
+    check = desktop.check
+    desktop.start_shown(desktop.fresh_config("typing"))
+    fields = desktop.read_fields("hex")
+    check("fields start at 0", fields == {"hex": "0", "decimal": "0", "binary": "0"}, fields)
 
     # Each sequence is typed into the focused field; Enter then moves to the other field.
     for index, (name, field, typed, expected) in enumerate([
@@ -270,93 +65,139 @@ def main():
     ]):
         if index > 0:
             key("Return")
-        run("xdotool", "type", "--delay", "30", typed)
-        fields = read_fields(field)
+        type_text(typed)
+        fields = desktop.read_fields(field)
         expected = dict(expected, **{field: typed.upper()})
         check(name, fields == expected, fields)
     key("Return")
     key(*["BackSpace"] * 9)
-    fields = read_fields("hex")
+    fields = desktop.read_fields("hex")
     check("backspace to empty clears the others", fields == {"hex": "", "decimal": "", "binary": ""}, fields)
 
-    for name, keys, expected in [
-        ("refused letter g", ["g"], 1), ("refused Ctrl+C", ["ctrl+c"], 1), ("refused Ctrl+V", ["ctrl+v"], 1),
-        ("refused Ctrl+X", ["ctrl+x"], 1), ("refused Ctrl+Z", ["ctrl+z"], 1), ("refused Ctrl+A", ["ctrl+a"], 1),
-        ("refused minus", ["minus"], 1), ("Backspace is silent", ["BackSpace"], 0), ("digit is silent", ["5"], 0),
-        ("Ctrl+Insert is silent", ["ctrl+Insert"], 0), ("arrow keys are silent", ["Left", "Right"], 0),
-    ]:
-        rung = bells.rings_during(lambda: key(*keys))
-        check(f"bell: {name} rings {expected}", rung == expected, rung)
-    rung = bells.rings_during(lambda: key("Return", "Return"))
-    check("bell: Enter rings none", rung == 0, rung)
-    key("BackSpace")
-    run("xdotool", "type", "--delay", "30", "0")
-    rung = bells.rings_during(lambda: key("0"))
-    check("bell: second 0 is silent", rung == 0, rung)
-    rung = bells.rings_during(lambda: key("Tab", "Tab", "1"))
-    check("bell: digit in binary field rings once", rung == 1, rung)
-    key("Tab")  # back to hex
 
-    # Drag by the background and by a caption.
-    x, y, _, _ = program.geometry()
-    drag((x + 2, y + 9), (100, 50))
-    moved = program.geometry()[:2]
+@case()
+def bells(desktop):
+    """Which keys ring the bell, counted exactly: after each key a round trip through the program (a copy through
+    the clipboard) and one through the X server (the bell counter's sync) come before the count is read."""
+    check = desktop.check
+    desktop.start_shown(desktop.fresh_config("bells"))
+    counted = [None]
+
+    def synced():
+        copied = desktop.copy_focused()
+        total = desktop.bells.sync()
+        return total if copied is not None else None
+
+    counted[0] = synced()
+
+    def rings(name, keys, expected, setup=()):
+        """Presses keys in the focused field (whose whole text is selected, after the last round trip) and checks
+        the bells they rang. setup: keys pressed and synchronised first, their bells not counted."""
+        if setup:
+            key(*setup)
+            counted[0] = synced()
+        before = counted[0]
+        key(*keys)
+        counted[0] = synced()
+        if before is None or counted[0] is None:
+            check(f"bell: {name}", False, "no round trip through the program: nothing copied")
+            return
+        check(f"bell: {name}", counted[0] - before == expected, counted[0] - before)
+
+    # The hexadecimal field has the focus and holds "0".
+    for name, keys in [("g", ["g"]), ("Ctrl+C", ["ctrl+c"]), ("Ctrl+V", ["ctrl+v"]), ("Ctrl+X", ["ctrl+x"]),
+                       ("Ctrl+Z", ["ctrl+z"]), ("Ctrl+A", ["ctrl+a"]), ("minus", ["minus"])]:
+        rings(f"refused {'letter ' if name == 'g' else ''}{name} rings 1", keys, 1)
+    rings("digit is silent rings 0", ["5"], 0)  # typed over the selected "0"
+    rings("Ctrl+Insert is silent rings 0", ["ctrl+Insert"], 0)
+    rings("arrow keys are silent rings 0", ["Left", "Right"], 0)
+    # Right ends the selection, so that Backspace takes one character of "56" and the field is not empty.
+    rings("Backspace is silent rings 0", ["Right", "BackSpace"], 0, setup=["Right", "6"])
+    rings("Enter rings none", ["Return", "Return"], 0)
+    # A field holding just "0", the caret after it.
+    rings("second 0 is silent", ["Right", "0"], 0, setup=["0"])
+    rings("digit in binary field rings once", ["Tab", "Tab", "1"], 1)
+
+
+@case()
+def drags_and_clicks(desktop):
+    """Moving by the background and by a caption, the middle and right buttons, the position stored and reused."""
+    check = desktop.check
+    config = desktop.fresh_config("drags")
+    program = desktop.start_shown(config)
+    x, y = program.wait_position(centred())
+    desktop.drag((x + 2, y + 9), (100, 50))
+    moved = program.wait_position((x + 100, y + 50))
     check("left drag on the background moves the window", moved == (x + 100, y + 50), (moved, (x + 100, y + 50)))
     x, y = moved
-    drag((x + 130, y + 10), (-40, 30))
-    moved = program.geometry()[:2]
+    desktop.drag((x + 130, y + 10), (-40, 30))
+    moved = program.wait_position((x - 40, y + 30))
     check("left drag on a caption moves the window", moved == (x - 40, y + 30), (moved, (x - 40, y + 30)))
-    check("dragging stores nothing", stored(config) is None, stored(config))
 
     x, y = moved
-    run("xdotool", "mousemove", str(x + 2), str(y + 9), "click", "2")
-    settle()
-    check("middle click does not close", program.process.poll() is None, program.process.poll())
-    run("xdotool", "mousemove", str(x + 2), str(y + 9), "click", "3")
+    click(x + 2, y + 9, 2)
+    synced = desktop.copy_focused()  # the program has handled the drags and the click
+    check("dragging stores nothing", synced and stored(config) is None, (stored(config), "synced" if synced else
+                                                                          "no round trip through the program"))
+    check("middle click does not close", synced and program.process.poll() is None,
+          (program.process.poll(), "synced" if synced else "no round trip through the program"))
+    click(x + 2, y + 9, 3)
     status = program.exit_status()
     check("right click closes with status 0", status == 0, status)
     check("stored position is the window's in twips", stored_position(config) == (x * TWIPS, y * TWIPS),
           (stored_position(config), (x * TWIPS, y * TWIPS)))
 
-    program = Program(binary, config)
-    program.find_window()
-    check("next start opens where it was closed", program.geometry()[:2] == (x, y), program.geometry()[:2])
+    program = desktop.start_shown(config)
+    seen = program.wait_position((x, y))
+    check("next start opens where it was closed", seen == (x, y), seen)
     key("Escape")
     status = program.exit_status()
     check("Esc closes with status 0", status == 0, status)
 
-    # A right click on a caption closes too.
-    program = Program(binary, config)
-    program.find_window()
-    x, y, _, _ = program.geometry()
-    run("xdotool", "mousemove", str(x + 250), str(y + 10), "click", "3")
+
+@case()
+def close_paths(desktop):
+    """A right click on a caption and the window manager's close (Alt+F4) close the window the normal way."""
+    check = desktop.check
+    program = desktop.start_shown(desktop.fresh_config("caption"))
+    x, y = program.wait_position(centred())
+    click(x + 250, y + 10, 3)
     check("right click on a caption closes", program.exit_status() == 0, program.process.returncode)
 
-    # The window manager's close (Alt+F4) runs the same close: the position is stored.
-    config = fresh_config("alt-f4")
-    program = Program(binary, config)
-    program.find_window()
-    x, y, _, _ = program.geometry()
+    # The window manager's close runs the same close: the position is stored.
+    config = desktop.fresh_config("alt-f4")
+    program = desktop.start_shown(config)
+    x, y = program.wait_position(centred())
     key("alt+F4")
     check("Alt+F4 closes with status 0", program.exit_status() == 0, program.process.returncode)
     check("Alt+F4 stores the position", stored_position(config) == (x * TWIPS, y * TWIPS), stored(config))
 
-    # Another application's window, activated on top of the strip, stays below it.
-    config = fresh_config("above")
-    program = Program(binary, config)
-    program.find_window()
-    x, y, _, _ = program.geometry()
-    other = subprocess.Popen([os.path.join(options.build, "bench", "qt_floor")], stderr=subprocess.DEVNULL)
+
+@case(binaries=["bench/qt_floor"])
+def stays_above(desktop):
+    """Another application's window, activated on top of the strip, stays below it."""
+    check = desktop.check
+    program = desktop.start_shown(desktop.fresh_config("above"))
+    x, y = program.wait_position(centred())
+    other = desktop.spawn([os.path.join(desktop.build, "bench", "qt_floor")], stop="kill", stderr=subprocess.DEVNULL)
     other_window = wait_for(lambda: run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(other.pid),
                                         "--class", "qt_floor").stdout.split(), 10)
     if other_window:
-        run("xdotool", "windowmove", other_window[0], str(x), str(y), "windowactivate", "--sync", other_window[0])
-        settle()
-        stacking = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
-        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", stacking)]
         ours, theirs = int(program.window), int(other_window[0])
+        run("xdotool", "windowmove", other_window[0], str(x), str(y), "windowactivate", "--sync", other_window[0])
+
+        # Once the window manager has made the other window active (it raises it first) and lists both.
+        def stacking():
+            active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
+            listed = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
+            order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listed)]
+            done = theirs in [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", active)] and {ours, theirs} <= set(order)
+            return (order, listed.strip()) if done else None
+
+        seen = wait_for(stacking, 5)
+        order, listed = seen or ([], "the other window never became active")
         check("stays above another application's active window",
-              ours in order and theirs in order and order.index(ours) > order.index(theirs), stacking.strip())
+              ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
     else:
         check("stays above another application's active window", False, "the other window never appeared")
     other.kill()
@@ -365,59 +206,72 @@ def main():
     key("Escape")
     check("closes after the other window went", program.exit_status() == 0, program.process.returncode)
 
-    # --- Stored positions off each edge come back on screen.
+
+@case()
+def stored_edges(desktop):
+    """Stored positions off each edge come back on screen; what is not a number reads as not stored."""
+    check = desktop.check
     for name, text, expected in [
         ("beyond right and bottom", "[Main]\nxPos=99999\nyPos=99999\n", (SCREEN[0] - SIZE[0], SCREEN[1] - SIZE[1])),
         ("beyond left and top", "[Main]\nxPos=-4000\nyPos=-70\n", (0, 0)),
         ("only left stored", "[Main]\nxPos=1500\n", (100, centred()[1])),
         ("not numbers", "[Main]\nxPos=abc\nyPos=1.5\n", centred()),
     ]:
-        config = fresh_config("edge")
+        config = desktop.fresh_config("edge")
         write_store(config, text)
-        program = Program(binary, config)
-        program.find_window()
-        check(f"stored position {name}", program.geometry()[:2] == expected, (program.geometry()[:2], expected))
+        program = desktop.start_shown(config)
+        seen = program.wait_position(expected)
+        check(f"stored position {name}", seen == expected, (seen, expected))
         key("Escape")
         program.exit_status()
 
+
+@case(tools=["setpriv"])
+def store_faults(desktop):
+    """A killed program, a damaged, misplaced, unwritable or unreadable store."""
+    check = desktop.check
+
     def starts_centred_and_closes(name, config, user=None):
-        program = Program(binary, config, user=user)
+        program = desktop.start(config, user=user)
         found = program.find_window()
-        check(f"{name}: starts centred", found and program.geometry()[:2] == centred(), program.process.poll())
-        key("Escape")
+        seen = program.wait_position(centred()) if found else None
+        check(f"{name}: starts centred", seen == centred(), (seen, program.process.poll()))
+        if found:
+            key("Escape")
         check(f"{name}: closes normally", program.exit_status() == 0, program.process.returncode)
 
-    # --- Faults.
-    config = fresh_config("kill")
+    config = desktop.fresh_config("kill")
     write_store(config, "[Main]\nxPos=1500\nyPos=1500\n")
-    program = Program(binary, config)
-    program.find_window()
-    drag((program.geometry()[0] + 2, program.geometry()[1] + 9), (60, 60))
+    program = desktop.start_shown(config)
+    x, y = program.wait_position((100, 100))
+    desktop.drag((x + 2, y + 9), (60, 60))
+    program.wait_position((x + 60, y + 60))
     program.process.kill()
     program.exit_status()
     check("kill -9 leaves the stored position", stored(config) == "[Main]\nxPos=1500\nyPos=1500\n", stored(config))
 
-    config = fresh_config("random")
+    config = desktop.fresh_config("random")
     write_store(config, "")
     with open(os.path.join(config, "Vostrel", "Vostrel.conf"), "wb") as file:
         file.write(os.urandom(4096))
     starts_centred_and_closes("a store of random bytes", config)
 
-    config = fresh_config("folder")
+    config = desktop.fresh_config("folder")
     os.makedirs(os.path.join(config, "Vostrel", "Vostrel.conf"))
     starts_centred_and_closes("a store that is a folder", config)
 
-    config = fresh_config("blocked")
+    config = desktop.fresh_config("blocked")
     with open(os.path.join(config, "Vostrel"), "w"):
         pass  # the store's folder is a file: nothing can be written
-    program = Program(binary, config)
-    program.find_window()
+    program = desktop.start_shown(config)
     key("Escape")
     check("an unwritable store: closes normally", program.exit_status() == 0, program.process.returncode)
 
     if os.geteuid() == 0:
-        # Unreadable and unwritable for an ordinary user: the store belongs to root, mode 000.
-        config = fresh_config("unreadable")
+        # Unreadable and unwritable for an ordinary user: the store belongs to root, mode 000, in a folder of
+        # root's the user can reach but not write.
+        os.chmod(desktop.root, 0o711)
+        config = desktop.fresh_config("unreadable")
         os.chmod(config, 0o755)
         write_store(config, "[Main]\nxPos=1500\nyPos=1500\n")
         os.chmod(os.path.join(config, "Vostrel", "Vostrel.conf"), 0)
@@ -426,14 +280,19 @@ def main():
         check("an unreadable store: left as it was", stored(config) == "[Main]\nxPos=1500\nyPos=1500\n",
               stored(config))
 
-    # Two copies closing together leave whole entries, each from one of them.
-    config = fresh_config("two")
-    first = Program(binary, config)
-    first.find_window()
-    drag((first.geometry()[0] + 2, first.geometry()[1] + 9), (-200, -200))
-    second = Program(binary, config)
-    second.find_window()
-    positions = {tuple(v * TWIPS for v in first.geometry()[:2]), tuple(v * TWIPS for v in second.geometry()[:2])}
+
+@case()
+def two_copies(desktop):
+    """Two copies closing together leave whole entries, each from one of them."""
+    check = desktop.check
+    config = desktop.fresh_config("two")
+    first = desktop.start_shown(config)
+    x, y = first.wait_position(centred())
+    desktop.drag((x + 2, y + 9), (-200, -200))
+    first.wait_position((x - 200, y - 200))
+    second = desktop.start_shown(config)
+    second.wait_position(centred())
+    positions = {tuple(v * TWIPS for v in first.position()), tuple(v * TWIPS for v in second.position())}
     first.process.send_signal(signal.SIGTERM)
     second.process.send_signal(signal.SIGTERM)
     statuses = (first.exit_status(), second.exit_status())
@@ -442,56 +301,87 @@ def main():
     check("two copies closed together leave whole entries",
           left in {p[0] for p in positions} and top in {p[1] for p in positions}, (stored(config), positions))
 
-    # 10,000 keys as fast as XTest sends them: texts consistent, no memory growth per edit.
-    config = fresh_config("flood")
-    program = Program(binary, config)
-    program.find_window()
+
+@case()
+def fast_keys(desktop):
+    """10,000 keys at a time as fast as XTest sends them: texts consistent, no memory growth per edit."""
+    check = desktop.check
+    program = desktop.start_shown(desktop.fresh_config("flood"))
     key("Return")  # to the decimal field, its "0" selected
     burst = ["1", "2", "3", "4", "5", "BackSpace", "BackSpace", "BackSpace", "BackSpace", "BackSpace"] * 1000
 
     def flood():
         run("xdotool", "key", "--delay", "0", *burst, timeout=300)
         key("BackSpace")
-        settle()
+        # Until the program has worked through all of it: a 7 typed after, copied back, then taken away again.
+        key("7")
+        copied = desktop.copy_focused(timeout=120)
+        key("BackSpace")
+        return copied == "7"
 
-    flood()
+    done = flood()
     warm = program.rss_kib()
-    flood()
-    flood()
+    done = flood() and flood() and done
     grown = program.rss_kib() - warm
-    check("20,000 more keys grow memory by less than 512 KiB", grown < 512, f"{grown} KiB")
-    run("xdotool", "type", "--delay", "10", "42")
-    fields = read_fields("decimal")
+    check("20,000 more keys grow memory by less than 512 KiB", done and grown < 512,
+          f"{grown} KiB" if done else "the program did not get through the keys")
+    type_text("42", delay=10)
+    fields = desktop.read_fields("decimal")
     check("after 30,000 fast keys the texts agree", fields == {"decimal": "42", "hex": "2A", "binary": "00101010"},
           fields)
     key("Escape")
     check("after 30,000 fast keys Esc closes with status 0", program.exit_status() == 0, program.process.returncode)
 
-    # At a device pixel ratio of 2 the strip has twice the pixels, and the position is still stored in twips.
-    config = fresh_config("hidpi")
-    program = Program(binary, config, env={"QT_SCALE_FACTOR": "2"})
+
+@case()
+def scale_factor(desktop):
+    """At a device pixel ratio of 2 the strip has twice the pixels, and the position is still stored in twips."""
+    check = desktop.check
+    config = desktop.fresh_config("hidpi")
+    program = desktop.start(config, env={"QT_SCALE_FACTOR": "2"})
     program.find_window(size=(2 * SIZE[0], 2 * SIZE[1]))
-    x, y, width, height = program.geometry()
+    x, y, width, height = program.geometry() if program.window else (None, None, None, None)
     check("scale factor 2: window is 1010 by 36 pixels", (width, height) == (1010, 36), (width, height))
     key("Escape")
     program.exit_status()
-    check("scale factor 2: position stored in twips of the scaled screen", stored_position(config) == (
-        x // 2 * TWIPS, y // 2 * TWIPS), (stored_position(config), (x, y)))
+    expected = (x // 2 * TWIPS, y // 2 * TWIPS) if program.window else None
+    check("scale factor 2: position stored in twips of the scaled screen", stored_position(config) == expected,
+          (stored_position(config), (x, y)))
 
-    # Without any display the program says so and exits with an error, not a crash.
-    environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    out = subprocess.run([binary], env=environment, capture_output=True, text=True, timeout=20)
+
+@case(display=False)
+def no_display(desktop):
+    """Without any display the program says so and exits with an error, not a crash."""
+    check = desktop.check
+    environment = dict(os.environ, XDG_CONFIG_HOME=desktop.fresh_config("none"))
+    out = subprocess.run([desktop.binary], env=environment, capture_output=True, text=True, timeout=20)
     check("no display: one clear line and status 1",
           out.returncode == 1 and len(out.stderr.strip().splitlines()) == 1 and "display" in out.stderr,
           (out.returncode, out.stderr))
-    environment["DISPLAY"] = ":4242"
-    out = subprocess.run([binary], env=environment, capture_output=True, text=True, timeout=20)
+    number = 4242
+    while any(os.path.exists(path) for path in (f"/tmp/.X11-unix/X{number}", f"/tmp/.X{number}-lock")):
+        number += 1
+    environment["DISPLAY"] = f":{number}"
+    out = subprocess.run([desktop.binary], env=environment, capture_output=True, text=True, timeout=20)
     check("unreachable display: status 1, no crash", out.returncode == 1, (out.returncode, out.stderr))
 
-    bells.stop()
-    print(f"desktop: {results.passed} passed, {results.failed} failed")
-    return 0 if results.failed == 0 else 1
+
+@case(window_manager=False)
+def without_window_manager(desktop):
+    """Nobody to ask for a move: the window follows the pointer itself while the left button is down."""
+    check = desktop.check
+    program = desktop.start_shown(desktop.fresh_config("no-wm"))
+    x, y = program.wait_position(centred())
+    desktop.drag((x + 2, y + 9), (80, 40))
+    moved = program.wait_position((x + 80, y + 40))
+    check("without a window manager, a left drag moves the window", moved == (x + 80, y + 40),
+          (moved, (x + 80, y + 40)))
+    desktop.drag((moved[0] + 130, moved[1] + 10), (-30, 20))
+    seen = program.wait_position((moved[0] - 30, moved[1] + 20))
+    check("without a window manager, a caption drag moves the window", seen == (moved[0] - 30, moved[1] + 20), seen)
+    click(moved[0] - 28, moved[1] + 29, 3)
+    check("without a window manager, right click closes", program.exit_status() == 0, program.process.returncode)
 
 
 if __name__ == "__main__":
-    raise SystemExit(main())
+    sys.exit(main(__doc__))

@@ -1,30 +1,25 @@
 #!/usr/bin/env python3
 """The end of a session as the program meets it: driven by a small XSMP session manager of the tests' own on X11,
 and closed by SIGTERM as a native client of a headless Wayland compositor (weston). Checks the window from
-outside and the stored settings file byte for byte."""
+outside and the stored settings file byte for byte. Each case brings up what it needs (desktop_support.py):
 
-import argparse
+    python3 tests/desktop/session_test.py --build BUILD_DIR --case NAME      (--list names the cases)"""
+
 import ctypes
 import os
 import queue
-import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import threading
 
-from desktop_test import TWIPS, Program, Results, run, stored_position, wait_for, write_store
+sys.dont_write_bytecode = True  # nothing written next to the sources
+from desktop_support import (TWIPS, case, last_line, main, run, store_bytes, stored_position, wait_for,
+                             write_store)
 
 SEED = "[Main]\nxPos=1500\nyPos=1500\n"  # 100, 100 in pixels
-
-
-def store_bytes(config):
-    try:
-        with open(os.path.join(config, "Vostrel", "Vostrel.conf"), "rb") as file:
-            return file.read()
-    except OSError as error:
-        return repr(error)
 
 
 class StoreWrites:
@@ -57,19 +52,23 @@ class StoreWrites:
                     self.modified = bool(mask & self.IN_MODIFY)
                 offset += 16 + length
 
+    def close(self):
+        os.close(self.fd)
+
 
 class SessionManager:
     """The tests' session manager: commands go to its standard input, its event lines come back in a queue."""
 
-    def __init__(self, binary):
-        self.process = subprocess.Popen([binary], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    def __init__(self, desktop):
+        binary = os.path.join(desktop.build, "tests", "desktop", "session_manager")
+        self.process = desktop.spawn([binary], stop="kill", stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         self.lines = queue.Queue()
         threading.Thread(target=lambda: [self.lines.put(line.strip()) for line in self.process.stdout],
                          daemon=True).start()
         listening = self.expect("listening ")
         self.address = listening.split(" ", 1)[1] if listening else None
 
-    def expect(self, prefix, timeout=3.0):
+    def expect(self, prefix, timeout=5.0):
         """The next line starting with prefix, or None; other lines on the way are passed over."""
         try:
             while not (line := self.lines.get(timeout=timeout)).startswith(prefix):
@@ -91,29 +90,28 @@ class SessionManager:
             self.process.wait()
 
 
-def session_manager_case(check, binary, manager_binary, work):
-    config = os.path.join(work, "session")
-    shutil.rmtree(config, ignore_errors=True)
+@case(binaries=["tests/desktop/session_manager"])
+def session_manager(desktop):
+    """Checkpoints and a cancelled logout leave the strip open and the store untouched; the real logout closes it
+    the normal way, storing the position once."""
+    check = desktop.check
+    config = desktop.fresh_config("session")
     write_store(config, SEED)
     writes = StoreWrites(os.path.join(config, "Vostrel"))
-    manager = SessionManager(manager_binary)
+    manager = SessionManager(desktop)
     if not check("session manager: listens", manager.address, manager.process.poll()):
         return
-    program = Program(binary, config, env={"SESSION_MANAGER": manager.address})
+    program = desktop.start(config, env={"SESSION_MANAGER": manager.address})
     registered = manager.expect("registered")
     found = program.find_window()
     check("session manager: the program registers and shows its window", registered and found,
           (registered, found, program.process.poll()))
 
-    def mapped():
-        return run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(program.process.pid),
-                   "--name", "^Vostrel$").stdout.split()
-
     # Away from the seeded position, so that a store written by mistake differs from the seed.
     if found:
         run("xdotool", "windowmove", program.window, "200", "150")
-        wait_for(lambda: program.geometry()[:2] == (200, 150), 3)
-    position = program.geometry()[:2] if found else None
+        program.wait_position((200, 150))
+    position = program.position() if found else None
     seed = store_bytes(config)
 
     # A checkpoint (the session goes on) and a cancelled logout leave the window open and the store untouched.
@@ -121,9 +119,12 @@ def session_manager_case(check, binary, manager_binary, work):
                           ("logout-cancel", "a cancelled logout")]:
         manager.send(command)
         done = manager.expect("save-yourself-done")
-        closed = wait_for(lambda: not mapped(), 0.5)  # a close following the answer shows within this
-        check(f"session manager: {name} is answered and leaves the window mapped", done and not closed,
-              (done, "window gone" if closed else "window mapped", program.process.poll()))
+        # A round trip through the program after its answer: a close following the answer would have come first.
+        synced = found and desktop.copy_focused() is not None
+        mapped = program.mapped()
+        check(f"session manager: {name} is answered and leaves the window mapped", done and synced and mapped,
+              (done, "window mapped" if mapped else "window gone",
+               "synced" if synced else "no round trip through the program", program.process.poll()))
         check(f"session manager: {name} leaves the store as it was", store_bytes(config) == seed,
               store_bytes(config))
 
@@ -135,84 +136,82 @@ def session_manager_case(check, binary, manager_binary, work):
     expected = (position[0] * TWIPS, position[1] * TWIPS) if position else None
     check("session manager: logout stores the position in twips", stored_position(config) == expected,
           (store_bytes(config), expected))
-    # The close stores each of the two entries once; a second close, or a write at a save, would add more.
-    check("session manager: only the close wrote the store, one write per entry", writes.writes() == 2,
-          writes.writes())
+    # The close stores each of the two entries once; a second close, or a write at a save, would add more. The
+    # program has exited: every write it made is in the inotify queue.
+    count = writes.writes()
+    check("session manager: only the close wrote the store, one write per entry", count == 2, count)
+    writes.close()
     manager.stop()
 
 
-def wayland_case(check, binary, work):
-    runtime = tempfile.mkdtemp(prefix="wayland-", dir=work)  # 0700, as a runtime folder must be
+@case(display=False, tools=["weston"])
+def native_wayland(desktop):
+    """A native client of a headless Wayland compositor: it comes up, says once what does not work there, and a
+    SIGTERM closes it without touching the store."""
+    check = desktop.check
+    runtime = tempfile.mkdtemp(prefix="wayland-", dir=desktop.root)  # 0700, as a runtime folder must be
     socket = "vostrel-test"
-    environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    environment["XDG_RUNTIME_DIR"] = runtime
-    log = open(os.path.join(work, "weston.log"), "w")
+    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime)
+    log_path = desktop.path("weston.log")
     try:
-        weston = subprocess.Popen(["weston", "--backend=headless-backend.so", f"--socket={socket}", "--idle-time=0",
-                                   "--no-config"], env=environment, stdout=log, stderr=subprocess.STDOUT)
+        with open(log_path, "w") as log:
+            weston = desktop.spawn(["weston", "--backend=headless-backend.so", f"--socket={socket}", "--idle-time=0",
+                                    "--no-config"], env=environment, stdin=subprocess.DEVNULL, stdout=log,
+                                   stderr=subprocess.STDOUT)
     except OSError as error:
         check("wayland: weston starts", False, error)
         return
+    up = wait_for(lambda: os.path.exists(os.path.join(runtime, socket)) or weston.poll() is not None, 10)
+    why = "no socket within 10 s" if weston.poll() is None else f"exited with {weston.returncode}"
+    if not check("wayland: weston starts", up and weston.poll() is None,
+                 f"{why}; its last line: {last_line(log_path)}"):
+        return
+
+    config = desktop.fresh_config("wayland")
+    write_store(config, SEED)
+    environment.update(WAYLAND_DISPLAY=socket, XDG_CONFIG_HOME=config, WAYLAND_DEBUG="client")
+    program = desktop.spawn([desktop.binary], stop="kill", env=environment, stderr=subprocess.PIPE, text=True,
+                            errors="replace")
+    # The protocol trace (WAYLAND_DEBUG) shows the window configured by the compositor: the window is up. Other
+    # lines are what the program itself says.
+    lines = queue.Queue()
+
+    def read():
+        for line in program.stderr:
+            lines.put(line.rstrip())
+        lines.put(None)  # the end of its standard error
+
+    threading.Thread(target=read, daemon=True).start()
+    said = []
+    seen = {"configured": False, "ended": False}
+
+    def take():
+        while not lines.empty():
+            line = lines.get()
+            if line is None:
+                seen["ended"] = True
+            elif ".ack_configure(" in line:
+                seen["configured"] = True
+            elif not line.startswith("["):
+                said.append(line)
+        return seen
+
+    wait_for(lambda: take()["configured"] or seen["ended"], 10)
+    check("wayland: the window comes up as a native client", seen["configured"], program.poll())
+    program.send_signal(signal.SIGTERM)
     try:
-        up = wait_for(lambda: os.path.exists(os.path.join(runtime, socket)) or weston.poll() is not None, 10)
-        with open(log.name) as text:
-            last = ([line.strip() for line in text if line.strip()] or ["nothing"])[-1]
-        why = "no socket within 10 s" if weston.poll() is None else f"exited with {weston.returncode}"
-        if not check("wayland: weston starts", up and weston.poll() is None, f"{why}; its last line: {last}"):
-            return
-
-        config = os.path.join(work, "wayland")
-        shutil.rmtree(config, ignore_errors=True)
-        write_store(config, SEED)
-        environment.update(WAYLAND_DISPLAY=socket, XDG_CONFIG_HOME=config, WAYLAND_DEBUG="client")
-        program = subprocess.Popen([binary], env=environment, stderr=subprocess.PIPE, text=True)
-        # The protocol trace (WAYLAND_DEBUG) shows the window configured by the compositor: the window is up.
-        lines = queue.Queue()
-        threading.Thread(target=lambda: [lines.put(line.rstrip()) for line in program.stderr], daemon=True).start()
-        said = []
-
-        def configured():
-            while not lines.empty():
-                line = lines.get()
-                if ".ack_configure(" in line:
-                    return True
-                if not line.startswith("["):
-                    said.append(line)
-            return False
-
-        check("wayland: the window comes up as a native client", wait_for(configured, 10), program.poll())
-        check("wayland: says once on standard error that it runs natively",
-              len([line for line in said if "Wayland" in line]) == 1, said)
-        program.send_signal(signal.SIGTERM)
-        try:
-            status = program.wait(5)
-        except subprocess.TimeoutExpired:
-            program.kill()
-            status = "still running"
-        check("wayland: SIGTERM exits with status 0", status == 0, status)
-        check("wayland: the store is left byte for byte as it was", store_bytes(config) == SEED.encode(),
-              store_bytes(config))
-    finally:
-        weston.terminate()
-        try:
-            weston.wait(5)
-        except subprocess.TimeoutExpired:
-            weston.kill()
-        log.close()
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--work", required=True)
-    options = parser.parse_args()
-    results = Results()
-    session_manager_case(results.check, os.path.join(options.build, "app", "vostrel"),
-                         os.path.join(options.build, "tests", "desktop", "session_manager"), options.work)
-    wayland_case(results.check, os.path.join(options.build, "app", "vostrel"), options.work)
-    print(f"desktop: {results.passed} passed, {results.failed} failed")
-    return 0 if results.failed == 0 else 1
+        status = program.wait(5)
+    except subprocess.TimeoutExpired:
+        program.kill()
+        status = "still running"
+    # All it said, up to the end of its standard error.
+    ended = wait_for(lambda: take()["ended"], 5)
+    check("wayland: says once on standard error that it runs natively",
+          ended and len([line for line in said if "Wayland" in line]) == 1, said)
+    check("wayland: SIGTERM exits with status 0", status == 0, status)
+    check("wayland: the store is left byte for byte as it was", store_bytes(config) == SEED.encode(),
+          store_bytes(config))
 
 
 if __name__ == "__main__":
-    raise SystemExit(main())
+    sys.exit(main(__doc__))
