@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Where a Linux desktop finds the program, its menu entry, its metadata, its icons and its manual page; and the
 # .deb package, kept clean for lintian.
 include(GNUInstallDirs)
@@ -24,7 +26,7 @@ foreach(source resources/vostrel.1 resources/debian/changelog)
 endforeach()
 add_custom_target(docs_gzipped ALL DEPENDS ${VOSTREL_GZIPPED})
 
-install(TARGETS vostrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vostrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} BUNDLE DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/${VOSTREL_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/${VOSTREL_APP_ID}.metainfo.xml

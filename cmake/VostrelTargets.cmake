@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Compile settings for the project's own targets: warnings are errors here, and the
 # sanitizer build instruments everything we compile.
 
@@ -14,7 +16,7 @@ function(vostrel_warnings target)
 endfunction()
 
 # vostrel_test(NAME SOURCES... [LIBS libs...] [QT] [ENVIRONMENT var]): one GoogleTest executable whose cases
-# CTest lists one by one. QT tests run on the offscreen platform (their main's default), so they need no display.
+# CTest lists one by one. QT tests always run on the offscreen platform (their main sees to it).
 function(vostrel_test name)
   cmake_parse_arguments(ARG "QT" "ENVIRONMENT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

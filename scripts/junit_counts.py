@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 """Counts one CTest run from its JUnit file: prints "PASSED FAILED SKIPPED" on the first line, then one line for
 each case that failed or was skipped, and the lines the named cases printed (for timings worth showing).
 Usage: junit_counts.py FILE [CASE_TO_ECHO...]"""
@@ -31,7 +33,8 @@ def main():
         if name in echoed:
             lines += [line for line in output.splitlines() if line.strip()][-1:]
     print(passed, failed, skipped)
-    print("\n".join(lines))
+    if lines:
+        print("\n".join(lines))
 
 
 if __name__ == "__main__":

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs the whole test suite through CTest: every unit and offscreen case,
 # the package checks and the desktop cases under Xvfb (release build; the exhaustive check of all 2^32 values
 # only with VOSTREL_EXHAUSTIVE=1);
@@ -47,7 +49,7 @@ run_ctest() {  # run_ctest NAME DIR [ctest options...]
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure --output-junit "$results" "$@"
   local counts
   mapfile -t counts < <(python3 scripts/junit_counts.py "$results" exhaustive_conversion)
-  read -r p f s <<<"${counts[0]}"
+  read -r p f s <<<"${counts[0]:-0 1 0}"
   passed=$((passed + p))
   failed=$((failed + f))
   skipped=$((skipped + s))
@@ -55,9 +57,19 @@ run_ctest() {  # run_ctest NAME DIR [ctest options...]
   [[ $((p + f + s)) -gt 0 ]] || fail "$name: CTest ran no case"
 }
 
+# A suite that CTest did not list at all is a failure, not a silent skip.
+require_cases() {  # require_cases DIR LABEL WHY
+  local listed
+  listed=$(ctest --test-dir "$1" -N -L "$2" | sed -n 's/^Total Tests: //p')
+  [[ ${listed:-0} -gt 0 ]] || fail "no $2 cases in $1: $3"
+}
+
 exhaustive=(-LE exhaustive)
 [[ ${VOSTREL_EXHAUSTIVE:-0} == 1 ]] && exhaustive=()
+command -v python3 >/dev/null || fail "counting the results: python3 is missing (Debian package python3)"
 if check "release build" build build/release -DCMAKE_BUILD_TYPE=Release; then
+  require_cases build/release desktop "the desktop tests need X11, libSM and libICE at configure time"
+  require_cases build/release packaging "the package checks were not configured"
   run_ctest "release: unit, offscreen, package and desktop cases" build/release "${exhaustive[@]}"
 fi
 

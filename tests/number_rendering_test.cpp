@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "vostrel/core/number_rendering.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"TrailingLetter", u"12a", std::nullopt},
         ParseCase{"FullWidthDigit", u"\uFF11", std::nullopt},
         ParseCase{"ArabicIndicDigit", u"\u0661", std::nullopt},
+        // Units whose low byte is a digit, inside a run of four and in the tail after it.
+        ParseCase{"LookAlikeInsideFour", u"12\u01303", std::nullopt},
+        ParseCase{"FullWidthInTheTail", u"1234\uFF15", std::nullopt},
+        ParseCase{"ColonInsideFour", u"123:5678", std::nullopt},
+        ParseCase{"SlashInsideFour", u"12345/78", std::nullopt},
         ParseCase{"NulInside",
                   TextView(u"1\0"
                            "2",

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "vostrel/core/number_rendering.h"
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <system_error>
 
 namespace vostrel::core {
 namespace {
@@ -20,8 +21,7 @@ TextView TrimBlanks(TextView text) {
   return text;
 }
 
-// The value of each ASCII character as a digit of base 16, or 16 for a character that is no hexadecimal
-// digit. Decimal reading takes the values below 10.
+// The value of each ASCII character as a hexadecimal digit, or 16 for a character that is none.
 constexpr auto kDigitValues = [] {
   std::array<std::uint8_t, 128> values{};
   values.fill(16);
@@ -38,7 +38,8 @@ constexpr unsigned DigitValue(char16_t c) {
 }
 
 // The value of up to ten decimal digits, or nullopt at the first unit that is no digit. Where the machine
-// stores the low byte first, four digits at a time: four UTF-16 units checked and combined as one 64-bit word.
+// stores the low byte first, four digits at a time: four UTF-16 units checked and combined as one 64-bit
+// word.
 std::optional<std::uint64_t> DecimalDigitsValue(TextView digits) {
   std::uint64_t value = 0;
   std::size_t i = 0;
@@ -51,7 +52,8 @@ std::optional<std::uint64_t> DecimalDigitsValue(TextView digits) {
       // "beyond '9'".
       const std::uint64_t atLeastZero = units + 0x7FD0'7FD0'7FD0'7FD0;
       const std::uint64_t beyondNine = units + 0x7FC6'7FC6'7FC6'7FC6;
-      if ((units & kHighBits) != 0 || (atLeastZero & ~beyondNine & kHighBits) != kHighBits) return std::nullopt;
+      if ((units & kHighBits) != 0 || (atLeastZero & ~beyondNine & kHighBits) != kHighBits)
+        return std::nullopt;
       const std::uint64_t each = units - 0x0030'0030'0030'0030;
       const std::uint64_t pairs = (each * 10 + (each >> 16)) & 0x0000'FFFF'0000'FFFF;
       value = value * 10000 + ((pairs * 100 + (pairs >> 32)) & 0xFFFF'FFFF);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "command_line.h"
 
 #include <QCommandLineParser>
@@ -21,7 +23,7 @@ void Print(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(const QStringList& arguments) {
+std::optional<int> AnswerCommandLine(const QStringList& arguments, QtOptions& qtOptions) {
   QCommandLineParser parser;
   // Qt's options are single words behind one dash ("-platform xcb").
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -66,6 +68,8 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments) {
                       QCoreApplication::applicationVersion() + QLatin1Char('\n'));
     return 0;
   }
+  qtOptions.platform = parser.value(QStringLiteral("platform"));
+  qtOptions.display = parser.value(QStringLiteral("display"));
   return std::nullopt;
 }
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "input_router.h"
 
 #include <QInputMethodEvent>
@@ -93,6 +95,7 @@ void InputRouter::MouseButton(std::optional<core::FieldIndex> caption, const QMo
                               bool pressed) {
   std::int16_t button = ButtonCode(event.button());
   std::int16_t shift = ShiftCode(event.modifiers());
+  if (pressed && button == kLeftButton) mover_.Pressed(event.globalPosition().toPoint());
   if (!pressed && button == kLeftButton) mover_.Stop();
   if (button == 0 || lifetime_.IsClosed()) return;
   const float x = ToTwips(event.position().x());

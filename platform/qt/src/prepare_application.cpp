@@ -1,7 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include <QCoreApplication>
 #include <cstdio>
-#include <cstdlib>
-#include <string_view>
 
 #include "command_line.h"
 #include "vostrel/platform/qt/start_up.h"
@@ -13,14 +13,9 @@
 namespace vostrel::platform::qt {
 namespace {
 
-std::string_view Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string_view{} : std::string_view{value};
-}
-
 #if defined(VOSTREL_HAS_XCB)
-bool CanReachXServer() {
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+bool CanReachXServer(const QByteArray& display) {
+  xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
   const bool reached = xcb_connection_has_error(connection) == 0;
   xcb_disconnect(connection);
   return reached;
@@ -44,17 +39,22 @@ std::optional<int> PrepareApplication(int argc, char* argv[]) {
     InstallTranslations(*messages);
   };
 
+  QtOptions qtOptions;
   if (argc > 1) {
     readyToSay();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    if (const auto status = AnswerCommandLine(arguments)) return status;
+    if (const auto status = AnswerCommandLine(arguments, qtOptions)) return status;
   }
 
-  const std::string_view chosen = Environment("QT_QPA_PLATFORM");
-  const bool x11 = !Environment("DISPLAY").empty();
-  const bool wayland = !Environment("WAYLAND_DISPLAY").empty();
-  if (chosen.empty()) {
+  // Qt's own options on the command line stand before its environment variables.
+  const QByteArray chosen =
+      qtOptions.platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : qtOptions.platform.toLocal8Bit();
+  const QByteArray display =
+      qtOptions.display.isEmpty() ? qgetenv("DISPLAY") : qtOptions.display.toLocal8Bit();
+  const bool x11 = !display.isEmpty();
+  const bool wayland = !qgetenv("WAYLAND_DISPLAY").isEmpty();
+  if (chosen.isEmpty()) {
     if (wayland && x11) {
       // A Wayland client can neither place its window nor keep it on top; through XWayland it can.
       qputenv("QT_QPA_PLATFORM", "xcb");
@@ -68,12 +68,13 @@ std::optional<int> PrepareApplication(int argc, char* argv[]) {
   }
 
 #if defined(VOSTREL_HAS_XCB)
-  const bool onXcb = chosen == "xcb" || (chosen.empty() && !(wayland && !x11));
-  if (onXcb && (!x11 || !CanReachXServer())) {
+  // The platform's name comes before any of its options ("xcb:...").
+  const bool onXcb = chosen.split(':').constFirst() == "xcb" || (chosen.isEmpty() && !(wayland && !x11));
+  if (onXcb && (!x11 || !CanReachXServer(display))) {
     readyToSay();
     Say(x11 ? QCoreApplication::translate("vostrel",
                                           "cannot open the display %1: the window needs a graphical desktop")
-                  .arg(QString::fromLocal8Bit(Environment("DISPLAY").data()))
+                  .arg(QString::fromLocal8Bit(display))
             : QCoreApplication::translate(
                   "vostrel",
                   "cannot open the display (DISPLAY is not set): the window needs a graphical desktop"));

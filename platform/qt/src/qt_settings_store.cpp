@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "vostrel/platform/qt/qt_settings_store.h"
 
 #include <QCoreApplication>
@@ -53,7 +55,7 @@ std::optional<core::Text> QtSettingsStore::ReadSetting(core::TextView applicatio
 bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                                   core::TextView text) {
   auto settings = Open(configRoot_, application);
-  if (!Readable(*settings)) {
+  if (Damaged(*settings)) {
     // A file that cannot be parsed is replaced whole: writing into it would keep whatever Qt made of it.
     const QString damaged = settings->fileName();
     settings.reset();
@@ -69,11 +71,15 @@ bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView sec
   return settings->status() == QSettings::NoError;
 }
 
-bool QtSettingsStore::Readable(const QSettings& settings) {
+bool QtSettingsStore::Damaged(const QSettings& settings) {
   // Qt reports a file it cannot parse only to the first QSettings of a process that opens it; later ones read
   // what it could make of it. Remember it, so that every read of this run gives the same answer.
   if (settings.status() == QSettings::FormatError) damagedFiles_.insert(settings.fileName());
-  return settings.status() == QSettings::NoError && !damagedFiles_.contains(settings.fileName());
+  return damagedFiles_.contains(settings.fileName());
+}
+
+bool QtSettingsStore::Readable(const QSettings& settings) {
+  return !Damaged(settings) && settings.status() == QSettings::NoError;
 }
 
 }  // namespace vostrel::platform::qt

@@ -1,6 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 #include "window_mover.h"
 
-#include <QCursor>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -12,7 +13,7 @@ void WindowMover::Start(QWidget& window) {
   if (handle != nullptr && handle->startSystemMove()) return;
   // No window manager move here (none runs, or the platform has none): follow the pointer ourselves.
   following_ = &window;
-  offset_ = QCursor::pos() - window.pos();
+  offset_ = pressedAt_ - window.pos();
 }
 
 void WindowMover::PointerMoved(const QMouseEvent& event) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Moving the window with the pointer: the window manager's own move where it offers one, else the window
 // follows the pointer itself until the left button comes up.
 #pragma once
@@ -11,6 +13,9 @@ namespace vostrel::platform::qt {
 
 class WindowMover {
  public:
+  // Where the left button went down, on the screen: the window keeps that point under the pointer, even when
+  // the pointer has moved on before the move starts.
+  void Pressed(QPoint global) { pressedAt_ = global; }
   // Returns at once; the move goes on while the left button is held.
   void Start(QWidget& window);
   // A pointer move over the window or a caption, while the window may be following the pointer.
@@ -19,6 +24,7 @@ class WindowMover {
 
  private:
   QWidget* following_ = nullptr;  // the window that follows the pointer, or none
+  QPoint pressedAt_;
   QPoint offset_;
 };
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The per-user settings store through QSettings: an INI file under the user's configuration folder on Linux,
 // the platform's native store elsewhere.
 #pragma once
@@ -25,7 +27,9 @@ class QtSettingsStore final : public SettingsStore {
                    core::TextView text) override;
 
  private:
-  // False when the store cannot be read, or its file could not be parsed at any time during this run.
+  // Whether the store's file could not be parsed at any time during this run.
+  bool Damaged(const QSettings& settings);
+  // False when the store cannot be read, or is damaged.
   bool Readable(const QSettings& settings);
 
   std::optional<QString> configRoot_;
