@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // One typed character with its whole propagation, as the window runs it on every keystroke.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Throws random keys, selections, pastes and focus changes at the keystroke rule and edit propagation, and
 // checks what must always hold of the three fields.
 #include <cstddef>

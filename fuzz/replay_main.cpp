@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Without libFuzzer: runs the target once on each file named on the command line, so that every input kept in
 // the corpus is a regression test.
 #include <cstddef>

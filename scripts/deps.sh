@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Installs, through apt-get, whatever the build, the tests and the desktop run need and this machine lacks.
 set -euo pipefail
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds the program and opens its window.
 set -euo pipefail
 cd "$(dirname "$0")/.."

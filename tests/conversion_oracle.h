@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // An independent reading of the conversions, from tables and plain arithmetic, for sweeping many values: the
 // expected texts of a value are built without the code under test, and each conversion is compared with them.
 #pragma once
@@ -106,7 +108,8 @@ inline unsigned FailedConversions(std::int32_t value, core::TextView decimal) {
   core::BinaryTextBuffer binaryBuffer;
   const auto hex = core::FormatHexText(decimal, hexBuffer);
   return (SameText(core::FormatDecimalText(value, decimalBuffer), decimal) ? 0U : 1U) |
-         (core::ParseDecimalText(decimal) == value ? 0U : 2U) | (hex && SameText(*hex, expected.hex) ? 0U : 4U) |
+         (core::ParseDecimalText(decimal) == value ? 0U : 2U) |
+         (hex && SameText(*hex, expected.hex) ? 0U : 4U) |
          (core::ParseHexText(expected.hex) == value ? 0U : 8U) |
          (SameText(core::RenderBinary(value, binaryBuffer), expected.binary) ? 0U : 16U);
 }
@@ -115,8 +118,8 @@ inline unsigned FailedConversions(std::int32_t value, core::TextView decimal) {
 inline std::string DescribeFailures(std::int32_t value, unsigned failed) {
   if (failed == 0) return {};
   std::string said = std::to_string(value) + ":";
-  const char* names[] = {"FormatDecimalText", "ParseDecimalText", "FormatHexText", "ParseHexText", "RenderBinary",
-                         "ParseHexText(lower)", "ParseHexText(padded)"};
+  const char* names[] = {"FormatDecimalText", "ParseDecimalText",    "FormatHexText",       "ParseHexText",
+                         "RenderBinary",      "ParseHexText(lower)", "ParseHexText(padded)"};
   for (unsigned bit = 0; bit < std::size(names); ++bit) {
     if (failed & (1U << bit)) said += std::string(" ") + names[bit];
   }

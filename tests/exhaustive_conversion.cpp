@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Checks every one of the 2^32 values against the oracle, on every core. The sweep goes in blocks of
 // consecutive magnitudes of one sign, so that the oracle's decimal text moves on by one step of an odometer.
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // A runtime without a display: fields, focus, selection, window and settings held in memory, and every
 // platform call the handlers make recorded for the test to check.
 #pragma once

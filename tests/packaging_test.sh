@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Checks what is installed and packaged: the staged file list; the .deb against lintian and its control data; the
 # .deb's extracted tree (the program's --version, the menu entry, the metadata, the icons, the manual page) and
 # that apt can resolve its dependencies; and that the Windows resource script compiles. Installs nothing.

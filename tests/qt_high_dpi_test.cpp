@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window at a device pixel ratio of 2: twice the pixels, the same layout, positions still in twips.
 #include <gtest/gtest.h>
 

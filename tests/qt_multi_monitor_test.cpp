@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window on a desktop of three monitors, the primary one in the middle (the offscreen platform's screens
 // from three_monitors.json; it makes the first name in sort order the primary). Stored positions are bounded
 // by the primary monitor alone, whatever monitor the window was closed on.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Lets GoogleTest print Qt's texts readably in failure messages.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The real window on the offscreen platform, with its settings in a temporary folder.
 #pragma once
 

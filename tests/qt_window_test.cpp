@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window through its real widgets on the offscreen platform: keys, focus, read-only field, layout,
 // colours.
 #include <gtest/gtest.h>

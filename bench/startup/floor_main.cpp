@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The floor that Qt itself sets: an equally sized frameless window with three labels and three line edits,
 // and nothing else.
 #include <QApplication>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 # Start-up time and resident memory of the program against Qt's own floor, side by side on a private Xvfb.
 # Usage: bench/startup/run.sh [BUILD_DIR] [RUNS]
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Starts programs on the X server in DISPLAY, over and over, and measures the time from process start to its
 // first window being mapped, and the resident memory once it has settled. No window manager may run:
 // top-level windows are then children of the root window, whose map events this client watches.

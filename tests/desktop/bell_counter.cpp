@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Counts the bells the X server rings (XkbBellNotify), so that the desktop tests can count beeps.
 // Prints "ready" once listening, then "bell" for every bell as it comes. A line "sync" on standard input
 // makes it finish a round trip with the server (XSync), read every event that came before the answer, and

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 """What the desktop test cases share: a private desktop for one case (its own Xvfb, openbox, bell counter, HOME and
 XDG folders, all torn down at the end), the program run from outside, real input through XTest (xdotool), and the
 ways to look at it (window properties, screenshots, the clipboard, the X bell, the stored settings file).

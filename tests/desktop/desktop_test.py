@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 """The program as a user meets it, on a real X server with a window manager: real input through XTest (xdotool),
 checks from outside (window properties, screenshots, the clipboard, the X bell, the stored settings file).
 Each case brings up a desktop of its own (desktop_support.py) and runs alone:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // A minimal X session manager (XSMP over ICE) for the desktop tests: it lets a test ask a running program to
 // checkpoint, to save before a logout that is then cancelled, or to save and die, and reports what the
 // program answers. One line per event on standard output; one command per line on standard input:

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
 """The end of a session as the program meets it: driven by a small XSMP session manager of the tests' own on X11,
 and closed by SIGTERM as a native client of a headless Wayland compositor (weston). Checks the window from
 outside and the stored settings file byte for byte. Each case brings up what it needs (desktop_support.py):

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The conversions that write into buffers, returning texts of their own instead: easier to compare in tests.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Three texts and the focused field, with the nested change notifications of the window's fields: edit
 // propagation without a window, for the tests, the fuzzer and the benchmark.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Qt's input turned into the window's handler calls: keys, input-method commits, mouse buttons and moves, and
 // focus. The only place that decides what reaches the key rule: every typed key is filtered once and beeps at
 // most once.

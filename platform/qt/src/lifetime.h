@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window's lifetime: every way it closes runs the query-unload handler once, and from then on no handler
 // is raised. The ways: the program's own close, the window manager's, the end of the session, and the
 // termination signals.

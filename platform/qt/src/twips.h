@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The one conversion between twips and Qt's device-independent pixels. 15 twips make a pixel (1440 to the
 // inch at 96 dots per inch); Qt's high-dpi scaling does the rest. Twips become whole pixels by rounding to
 // the nearest pixel, halves away from zero, so 22 twips (1.47 px) is 1 pixel, 23 (1.53 px) is 2 and -23 is

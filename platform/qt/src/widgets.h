@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window's widgets. Each hands its events to the input router or, for the window's close, to the
 // lifetime.
 #pragma once

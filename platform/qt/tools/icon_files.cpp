@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Writes the icon files that are installed or compiled into resources, into the folder named on the command
 // line: vostrel-<size>.png for every size a desktop asks for, vostrel.svg and vostrel.ico.
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // What happens when the text of a field changes: the edited field drives the other two.
 #pragma once
 

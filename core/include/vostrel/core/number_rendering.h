@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Conversions between the texts of the three fields and the one signed 32-bit value behind them. None of them
 // allocates but FormatDecimalText's text: the keystroke path writes into buffers the caller holds, and each
 // text returned as a view is valid while its buffer lives.

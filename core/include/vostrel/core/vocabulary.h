@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The words every layer shares: the one value, the texts of the fields, typed key codes and field indexes.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The program's only persistent state: entries of section "Main" under the product name, in the per-user
 // store.
 #pragma once

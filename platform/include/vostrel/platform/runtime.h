@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // Everything the window's handlers take from the platform, and the events the platform raises in them.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The window and its controls as data, in twips, for a runtime to build.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The program's icon, a letter D and a letter H joined by two arrows, drawn in two sizes.
 // M dark red, R red, G green, "." transparent; rows from the top.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
 // The runtime on Qt 6 Widgets: a small façade over the rooms in src/, which build the window
 // (window_builder), turn Qt's input into the handlers' calls (input_router), move the window (window_mover)
 // and close it (lifetime).
