@@ -4,10 +4,12 @@
 // expected texts of a value are built without the code under test, and each conversion is compared with them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "vostrel/core/number_rendering.h"
@@ -33,8 +35,8 @@ inline constexpr auto kBitsOfByte = [] {
   return table;
 }();
 
-// The decimal text of a run of consecutive magnitudes, one step at a time: the last digit moves on and
-// carries.
+// The decimal text of a run of magnitudes, one step at a time: the digit of the step's place moves on and
+// carries, as on an odometer.
 class DecimalOdometer {
  public:
   DecimalOdometer(std::uint32_t magnitude, bool negative) : negative_(negative) {
@@ -46,8 +48,14 @@ class DecimalOdometer {
     digits_[first_ - 1] = u'-';
   }
 
-  void Advance() {
-    std::size_t i = digits_.size();
+  // Moves the magnitude on by 10^place.
+  void Advance(std::size_t place = 0) {
+    std::size_t i = digits_.size() - place;  // one past the digit that moves
+    if (first_ >= i) {
+      // A shorter number first gains zeros up to that digit.
+      while (first_ >= i) digits_[--first_] = u'0';
+      digits_[first_ - 1] = u'-';
+    }
     while (i-- > first_) {
       if (digits_[i] != u'9') {
         ++digits_[i];
@@ -65,53 +73,90 @@ class DecimalOdometer {
   }
 
  private:
-  std::array<char16_t, 12> digits_{};  // a sign and up to ten digits, right-aligned
+  std::array<char16_t, 12> digits_{};  // a sign and up to eleven digits, right-aligned
   std::size_t first_;
   bool negative_;
 };
 
 // The hexadecimal text of a 32-bit pattern without leading zeros, and its binary text in groups of eight.
-struct PatternTexts {
-  std::array<char16_t, 8> hexDigits;
-  std::array<char16_t, 35> binaryDigits;
-  core::TextView hex, binary;
-
+class PatternTexts {
+ public:
   explicit PatternTexts(std::int32_t value) {
     const auto pattern = std::bit_cast<std::uint32_t>(value);
     for (std::size_t byte = 0; byte < 4; ++byte) {
       const std::size_t bits = (pattern >> (8 * (3 - byte))) & 0xFFU;
-      hexDigits[2 * byte] = kHexOfByte[bits][0];
-      hexDigits[2 * byte + 1] = kHexOfByte[bits][1];
-      for (std::size_t i = 0; i < 8; ++i) binaryDigits[9 * byte + i] = kBitsOfByte[bits][i];
-      if (byte < 3) binaryDigits[9 * byte + 8] = u',';
+      std::copy_n(kHexOfByte[bits].begin(), 2, hexDigits_.begin() + static_cast<std::ptrdiff_t>(2 * byte));
+      std::copy_n(kBitsOfByte[bits].begin(), 8,
+                  binaryDigits_.begin() + static_cast<std::ptrdiff_t>(9 * byte));
+      if (byte < 3) binaryDigits_[9 * byte + 8] = u',';
     }
-    std::size_t significant = 8;
-    while (significant > 1 && hexDigits[8 - significant] == u'0') --significant;
-    hex = {hexDigits.data() + 8 - significant, significant};
+    hexStart_ = 0;
+    while (hexStart_ < 7 && hexDigits_[hexStart_] == u'0') ++hexStart_;
     // Negative values take all four bytes; others one, two or four.
     const std::size_t bytes = value < 0 || value >= 65536 ? 4 : value >= 256 ? 2 : 1;
-    binary = core::TextView(binaryDigits.data(), binaryDigits.size()).substr(9 * (4 - bytes));
+    binaryStart_ = 9 * (4 - bytes);
   }
+
+  [[nodiscard]] core::TextView Hex() const { return {hexDigits_.data() + hexStart_, 8 - hexStart_}; }
+  [[nodiscard]] core::TextView Binary() const {
+    return {binaryDigits_.data() + binaryStart_, binaryDigits_.size() - binaryStart_};
+  }
+
+ private:
+  std::array<char16_t, 8> hexDigits_;
+  std::array<char16_t, 35> binaryDigits_;
+  std::size_t hexStart_;
+  std::size_t binaryStart_;
 };
 
-// Whether two texts hold the same characters, compared as bytes.
+// Whether two texts hold the same characters: four at a time as one 64-bit word, the last four overlapping
+// the ones before where the length is no multiple of four.
 inline bool SameText(core::TextView a, core::TextView b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+  const std::size_t length = a.size();
+  if (length != b.size()) return false;
+  if (length < 4) return a == b;
+  const auto word = [](core::TextView text, std::size_t at) {
+    std::uint64_t units = 0;
+    std::memcpy(&units, text.data() + at, sizeof units);
+    return units;
+  };
+  std::uint64_t differ = word(a, length - 4) ^ word(b, length - 4);
+  for (std::size_t at = 0; at + 4 < length; at += 4) differ |= word(a, at) ^ word(b, at);
+  return differ == 0;
 }
 
-// The conversions of `value`, whose decimal text is `decimal`, that disagree with the oracle in either
-// direction, one bit each; 0 when all agree.
-inline unsigned FailedConversions(std::int32_t value, core::TextView decimal) {
-  const PatternTexts expected(value);
+// The five conversions of one value, run on the oracle's texts, with the buffers they write into.
+struct Conversions {
   core::DecimalTextBuffer decimalBuffer;
   core::HexDigitsBuffer hexBuffer;
   core::BinaryTextBuffer binaryBuffer;
-  const auto hex = core::FormatHexText(decimal, hexBuffer);
-  return (SameText(core::FormatDecimalText(value, decimalBuffer), decimal) ? 0U : 1U) |
-         (core::ParseDecimalText(decimal) == value ? 0U : 2U) |
-         (hex && SameText(*hex, expected.hex) ? 0U : 4U) |
-         (core::ParseHexText(expected.hex) == value ? 0U : 8U) |
-         (SameText(core::RenderBinary(value, binaryBuffer), expected.binary) ? 0U : 16U);
+  core::TextView decimal, binary;
+  std::optional<core::TextView> hex;
+  std::optional<core::Value> fromDecimal, fromHex;
+
+  void Run(std::int32_t value, core::TextView decimalText, const PatternTexts& expected) {
+    decimal = core::FormatDecimalText(value, decimalBuffer);
+    fromDecimal = core::ParseDecimalText(decimalText);
+    hex = core::FormatHexText(decimalText, hexBuffer);
+    fromHex = core::ParseHexText(expected.Hex());
+    binary = core::RenderBinary(value, binaryBuffer);
+  }
+
+  // Those that disagree with the oracle in either direction, one bit each; 0 when all agree.
+  [[nodiscard]] unsigned Failed(std::int32_t value, core::TextView decimalText,
+                                const PatternTexts& expected) const {
+    return (SameText(decimal, decimalText) ? 0U : 1U) | (fromDecimal == value ? 0U : 2U) |
+           (hex && SameText(*hex, expected.Hex()) ? 0U : 4U) | (fromHex == value ? 0U : 8U) |
+           (SameText(binary, expected.Binary()) ? 0U : 16U);
+  }
+};
+
+// The conversions of `value`, whose decimal text is `decimal`, that disagree with the oracle.
+inline unsigned FailedConversions(std::int32_t value, core::TextView decimal) {
+  const PatternTexts expected(value);
+  Conversions conversions;
+  conversions.Run(value, decimal, expected);
+  return conversions.Failed(value, decimal, expected);
 }
 
 // What disagreed, in words; empty when everything agreed.
@@ -135,11 +180,11 @@ inline std::string CheckConversions(std::int32_t value) {
   unsigned failed = FailedConversions(value, decimal.Text());
 
   const PatternTexts expected(value);
-  core::Text lower(expected.hex);
+  core::Text lower(expected.Hex());
   for (char16_t& c : lower) c = c >= u'A' ? static_cast<char16_t>(c - u'A' + u'a') : c;
   core::HexDigitsBuffer padded;
   failed |= core::ParseHexText(lower) == value ? 0U : 32U;
-  failed |= core::ParseHexText(core::PadHexDigits(expected.hex, padded)) == value ? 0U : 64U;
+  failed |= core::ParseHexText(core::PadHexDigits(expected.Hex(), padded)) == value ? 0U : 64U;
   return DescribeFailures(value, failed);
 }
 
