@@ -109,20 +109,23 @@ class PatternTexts {
   std::size_t binaryStart_;
 };
 
-// Whether two texts hold the same characters: four at a time as one 64-bit word, the last four overlapping
-// the ones before where the length is no multiple of four.
+// Whether two texts hold the same characters: eight at a time as two 64-bit words, the last eight (or four)
+// overlapping the ones before where the length is no multiple of eight.
 inline bool SameText(core::TextView a, core::TextView b) {
   const std::size_t length = a.size();
   if (length != b.size()) return false;
   if (length < 4) return a == b;
-  const auto word = [](core::TextView text, std::size_t at) {
-    std::uint64_t units = 0;
-    std::memcpy(&units, text.data() + at, sizeof units);
-    return units;
+  const auto differ = [&](std::size_t at) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a.data() + at, sizeof x);
+    std::memcpy(&y, b.data() + at, sizeof y);
+    return x ^ y;
   };
-  std::uint64_t differ = word(a, length - 4) ^ word(b, length - 4);
-  for (std::size_t at = 0; at + 4 < length; at += 4) differ |= word(a, at) ^ word(b, at);
-  return differ == 0;
+  if (length < 8) return (differ(0) | differ(length - 4)) == 0;
+  std::uint64_t differs = differ(length - 8) | differ(length - 4);
+  for (std::size_t at = 0; at + 8 < length; at += 8) differs |= differ(at) | differ(at + 4);
+  return differs == 0;
 }
 
 // The five conversions of one value, run on the oracle's texts, with the buffers they write into.

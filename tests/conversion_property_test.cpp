@@ -46,5 +46,22 @@ TEST(RandomSweepTest, AMillionRandomValuesAgreeWithTheOracle) {
   }
 }
 
+// The sweeps are only as good as this comparison: any one differing character, at any place of any length the
+// conversions write, must be noticed, and so must a difference in length alone.
+TEST(SameTextTest, NoticesAnyOneDifferingCharacter) {
+  const core::Text text = u"01234567,89ABCDEF,01234567,89ABCDE";
+  for (std::size_t length = 1; length <= text.size(); ++length) {
+    const core::TextView original(text.data(), length);
+    const core::Text copy(original);
+    EXPECT_TRUE(SameText(original, copy)) << length;
+    EXPECT_FALSE(SameText(original, core::TextView(copy).substr(1))) << length;
+    for (std::size_t at = 0; at < length; ++at) {
+      core::Text changed = copy;
+      changed[at] = u'x';
+      EXPECT_FALSE(SameText(original, changed)) << length << " at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vostrel::testing
