@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -73,7 +74,7 @@ class DecimalOdometer {
   }
 
  private:
-  std::array<char16_t, 12> digits_{};  // a sign and up to eleven digits, right-aligned
+  std::array<char16_t, 12> digits_{};  // a sign and up to ten digits, right-aligned
   std::size_t first_;
   bool negative_;
 };
@@ -130,6 +131,11 @@ inline bool SameText(core::TextView a, core::TextView b) {
 
 // The five conversions of one value, run on the oracle's texts, with the buffers they write into.
 struct Conversions {
+  // The results are views into the buffers: a copy would point into the original's.
+  Conversions() = default;
+  Conversions(const Conversions&) = delete;
+  Conversions& operator=(const Conversions&) = delete;
+
   core::DecimalTextBuffer decimalBuffer;
   core::HexDigitsBuffer hexBuffer;
   core::BinaryTextBuffer binaryBuffer;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -59,6 +60,7 @@ class BlockChecker {
       for (std::size_t i = 0; i < count; ++i) {
         const auto magnitude = static_cast<std::int64_t>(batch + i);
         slots_[i].value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+        patternSum_ += std::bit_cast<std::uint32_t>(slots_[i].value);
         slots_[i].expected.emplace(slots_[i].value);
       }
       for (std::size_t i = 0; i < count; ++i) {
@@ -78,6 +80,7 @@ class BlockChecker {
   }
 
   [[nodiscard]] std::uint64_t Checked() const { return checked_; }
+  [[nodiscard]] std::uint64_t PatternSum() const { return patternSum_; }
   [[nodiscard]] std::uint64_t Failures() const { return failures_; }
 
  private:
@@ -89,6 +92,7 @@ class BlockChecker {
 
   std::array<Slot, kBatch> slots_;
   std::uint64_t checked_ = 0;
+  std::uint64_t patternSum_ = 0;
   std::uint64_t failures_ = 0;
   std::mutex& output_;
   std::atomic<std::uint64_t>& reported_;
@@ -101,6 +105,7 @@ int main() {
   const std::clock_t startCpu = std::clock();
   const unsigned threads = std::max(1U, std::thread::hardware_concurrency());
   std::atomic<std::uint64_t> checked{0};
+  std::atomic<std::uint64_t> patternSum{0};
   std::atomic<std::uint64_t> failures{0};
   std::atomic<std::uint64_t> reported{0};
   std::atomic<std::uint64_t> nextBlock{0};
@@ -111,6 +116,7 @@ int main() {
       BlockChecker checker(output, reported);
       for (std::uint64_t block = nextBlock++; block < kBlocks; block = nextBlock++) checker.Check(block);
       checked += checker.Checked();
+      patternSum += checker.PatternSum();
       failures += checker.Failures();
     });
   }
@@ -118,7 +124,10 @@ int main() {
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // The processor time tells the check's cost also when it shares the machine with other work.
   const double cpuSeconds = static_cast<double>(std::clock() - startCpu) / CLOCKS_PER_SEC;
-  const bool everyValue = checked == std::uint64_t{1} << 32;
+  // As many values as there are, and their patterns add up to 0 + 1 + ... + (2^32 - 1): none twice, none
+  // left out.
+  const bool everyValue =
+      checked == std::uint64_t{1} << 32 && patternSum == (std::uint64_t{1} << 63) - (std::uint64_t{1} << 31);
   std::printf(
       "exhaustive: %llu failures over %s2^32 values in %.1f s (%.1f s of processor time) on %u threads\n",
       static_cast<unsigned long long>(failures.load()), everyValue ? "all " : "NOT all ", seconds, cpuSeconds,
