@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+// The runtime on the Win32 API: a small façade over the rooms in src/, which build the window
+// (window_builder), route its messages (window_procedures), turn input into the handlers' calls
+// (input_router), move the window (window_mover) and close it (lifetime).
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "vostrel/platform/runtime.h"
+#include "vostrel/platform/window_description.h"
+
+namespace vostrel::platform::win32 {
+
+struct LoadedWindow;
+
+class Win32Runtime final : public Runtime {
+ public:
+  // `beep` sounds the system beep; tests pass one they can count.
+  explicit Win32Runtime(std::unique_ptr<SettingsStore> store, std::function<void()> beep = SystemBeep);
+  ~Win32Runtime() override;
+  Win32Runtime(const Win32Runtime&) = delete;
+  Win32Runtime& operator=(const Win32Runtime&) = delete;
+
+  // Builds the window and its controls (hidden, "0" in each field, no handler run), wires their events to
+  // `events` and raises Form_Load, which shows the window; then the first field of the tab order takes the
+  // focus. False when the window could not be made.
+  [[nodiscard]] bool Load(const WindowDescription& description, WindowEvents& events);
+  // Handles the window's messages until it has closed; the program's exit status.
+  int Run();
+
+  [[nodiscard]] core::Text FieldText(core::FieldIndex index) const override;
+  void SetFieldText(core::FieldIndex index, core::TextView text) override;
+  [[nodiscard]] std::optional<core::FieldIndex> ActiveField() const override;
+  void SetFocus(core::FieldIndex index) override;
+  [[nodiscard]] std::int32_t SelectionLength(core::FieldIndex index) const override;
+  void SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) override;
+  [[nodiscard]] WindowGeometry Geometry() const override;
+  [[nodiscard]] bool KnowsWindowPosition() const override { return true; }
+  [[nodiscard]] WindowState State() const override;
+  void MoveWindow(float left, float top) override;
+  void CloseWindow() override;
+  [[nodiscard]] bool IsClosed() const override;
+  void StartInteractiveMove() override;
+  void MakeTopmostAndShow() override;
+  void Beep() override { beep_(); }
+  void DoEvents() override;
+  [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
+  [[nodiscard]] SettingsStore& Settings() override { return *store_; }
+
+  static void SystemBeep();
+
+ private:
+  std::unique_ptr<SettingsStore> store_;
+  std::function<void()> beep_;
+  std::unique_ptr<LoadedWindow> window_;
+};
+
+}  // namespace vostrel::platform::win32

@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+#include "lifetime.h"
+
+#include <cstdint>
+
+#include "window_builder.h"
+
+namespace vostrel::platform::win32 {
+
+void Lifetime::Close(UnloadReason reason) {
+  // A close that comes while one runs (the end of the session during the handler) is the same close.
+  if (closing_ || closed_) return;
+  closing_ = true;
+  std::int16_t cancel = 0;
+  events_.Form_QueryUnload(cancel, reason);
+  // The window never refuses to close: `cancel` is not consulted.
+  closed_ = true;
+  DestroyWindow(controls_.window);
+}
+
+bool Lifetime::Handle(UINT message, WPARAM wParam, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_CLOSE:  // Alt+F4, the taskbar's Close, another program (taskkill without /f)
+      Close(UnloadReason::kUser);
+      return true;
+    case WM_QUERYENDSESSION:
+      result = TRUE;  // the session may end; the position is stored when it does
+      return true;
+    case WM_ENDSESSION:
+      // TRUE: the session ends, and the process with it once this returns. FALSE: the end was cancelled, the
+      // window stays and nothing is written.
+      if (wParam != FALSE) Close(UnloadReason::kSessionEnd);
+      return true;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vostrel::platform::win32

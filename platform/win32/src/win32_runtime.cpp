@@ -1,0 +1,173 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+#include "vostrel/platform/win32/win32_runtime.h"
+
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <imm.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "loaded_window.h"
+#include "text.h"
+#include "twips.h"
+#include "window_mover.h"
+
+namespace vostrel::platform::win32 {
+namespace {
+
+// Restores the flag that tells the program's own field writes from other programs' on leaving.
+class OwnWrite {
+ public:
+  explicit OwnWrite(bool& flag) : flag_(flag), before_(std::exchange(flag, true)) {}
+  ~OwnWrite() { flag_ = before_; }
+  OwnWrite(const OwnWrite&) = delete;
+  OwnWrite& operator=(const OwnWrite&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store, std::function<void()> beep)
+    : store_(std::move(store)), beep_(std::move(beep)) {}
+
+Win32Runtime::~Win32Runtime() = default;
+
+void Win32Runtime::SystemBeep() {
+  MessageBeep(MB_OK);
+}
+
+bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& events) {
+  window_ = std::make_unique<LoadedWindow>(description, events);
+  if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
+    return false;
+  // The fields take digits and letters as typed: an input method would only stand in the way.
+  for (const HWND field : window_->controls.fields) ImmAssociateContextEx(field, nullptr, 0);
+  events.Form_Load();
+  // Shown without becoming active (started from a program in the background): the focus is set all the same.
+  if (!IsClosed() && !window_->input.FocusedField()) window_->input.WindowActivated();
+  return true;
+}
+
+namespace {
+
+// One message through the window's own keyboard handling (Tab), then to its window.
+void Dispatch(LoadedWindow* window, const MSG& message) {
+  if (window != nullptr && window->input.TabKey(message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+}  // namespace
+
+int Win32Runtime::Run() {
+  MSG message{};
+  BOOL got = 0;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) Dispatch(window_.get(), message);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+void Win32Runtime::DoEvents() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the message loop, which ends on it
+      return;
+    }
+    Dispatch(window_.get(), message);
+  }
+}
+
+core::Text Win32Runtime::FieldText(core::FieldIndex index) const {
+  const HWND field = window_->controls.fields.at(static_cast<std::size_t>(index));
+  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1);
+  const int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
+  return ToText(std::wstring_view(text.data(), static_cast<std::size_t>(std::max(length, 0))));
+}
+
+void Win32Runtime::SetFieldText(core::FieldIndex index, core::TextView text) {
+  // The field reports a change for every write; only a changed text is one.
+  if (FieldText(index) == text) return;
+  const OwnWrite own(window_->writingField);
+  SetWindowTextW(window_->controls.fields.at(static_cast<std::size_t>(index)), ToWide(text).c_str());
+}
+
+std::optional<core::FieldIndex> Win32Runtime::ActiveField() const {
+  return window_->input.FocusedField();
+}
+
+void Win32Runtime::SetFocus(core::FieldIndex index) {
+  ::SetFocus(window_->controls.fields.at(static_cast<std::size_t>(index)));
+}
+
+std::int32_t Win32Runtime::SelectionLength(core::FieldIndex index) const {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(window_->controls.fields.at(static_cast<std::size_t>(index)), EM_GETSEL,
+               reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return end > start ? static_cast<std::int32_t>(end - start) : 0;
+}
+
+void Win32Runtime::SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) {
+  const HWND field = window_->controls.fields.at(static_cast<std::size_t>(index));
+  const std::int32_t size = GetWindowTextLengthW(field);
+  const std::int32_t from = std::clamp(start, 0, size);
+  const std::int32_t to = from + std::clamp(length, 0, size - from);
+  SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+}
+
+WindowGeometry Win32Runtime::Geometry() const {
+  // Screen coordinates start at the primary monitor's top-left corner.
+  RECT rect{};
+  GetWindowRect(window_->controls.window, &rect);
+  const UINT dpi = window_->controls.dpi;
+  return {ToTwips(rect.left, dpi), ToTwips(rect.top, dpi), ToTwips(rect.right - rect.left, dpi),
+          ToTwips(rect.bottom - rect.top, dpi)};
+}
+
+WindowState Win32Runtime::State() const {
+  if (IsIconic(window_->controls.window)) return WindowState::kMinimised;
+  if (IsZoomed(window_->controls.window)) return WindowState::kMaximised;
+  return WindowState::kNormal;
+}
+
+void Win32Runtime::MoveWindow(float left, float top) {
+  const UINT dpi = window_->controls.dpi;
+  SetWindowPos(window_->controls.window, nullptr, ToPixels(left, dpi), ToPixels(top, dpi), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Runtime::CloseWindow() {
+  if (window_) window_->lifetime.Close(UnloadReason::kCode);
+}
+
+bool Win32Runtime::IsClosed() const {
+  return window_ && window_->lifetime.IsClosed();
+}
+
+void Win32Runtime::StartInteractiveMove() {
+  StartSystemMove(window_->controls.window);
+}
+
+void Win32Runtime::MakeTopmostAndShow() {
+  // HWND_TOPMOST with SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW: above every other window from now on, shown
+  // where it was placed.
+  SetWindowPos(window_->controls.window, HWND_TOPMOST, 0, 0, 0, 0, 0x0043);
+  SetForegroundWindow(window_->controls.window);
+}
+
+ScreenSize Win32Runtime::PrimaryScreenSize() const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) return {0, 0};
+  const UINT dpi = window_->controls.dpi;
+  return {ToTwips(monitor.rcMonitor.right - monitor.rcMonitor.left, dpi),
+          ToTwips(monitor.rcMonitor.bottom - monitor.rcMonitor.top, dpi)};
+}
+
+}  // namespace vostrel::platform::win32

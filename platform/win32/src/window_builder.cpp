@@ -1,0 +1,174 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+#include "window_builder.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "text.h"
+#include "twips.h"
+
+namespace vostrel::platform::win32 {
+namespace {
+
+using core::FieldIndex;
+
+constexpr wchar_t kWindowClass[] = L"Vostrel";
+// SimSun (宋体) ships with every Windows 10 and 11. At the layout's 12 pixels its Chinese characters are 12
+// pixels wide and its digits 6, as the layout wants. Asking for the GB2312 character set lets the font mapper
+// fall back to another Chinese font where it is missing, so the captions never show boxes.
+constexpr wchar_t kFontFace[] = L"SimSun";
+// The program's icon in the resources.
+constexpr WORD kIconId = 1;
+
+COLORREF ToColorRef(const Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProcedure, HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hIcon =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  windowClass.hIconSm =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  // No CS_DBLCLKS: a second quick press is a press all the same.
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// One of the six controls, in tab-index order.
+struct Control {
+  int tabIndex;
+  FieldIndex index;
+  bool field;
+};
+
+std::vector<Control> ControlsInTabOrder(const WindowDescription& description) {
+  std::vector<Control> controls;
+  for (FieldIndex i = 0; i < core::kFieldCount; ++i) {
+    controls.push_back({description.captions.at(static_cast<std::size_t>(i)).tabIndex, i, false});
+    controls.push_back({description.fields.at(static_cast<std::size_t>(i)).tabIndex, i, true});
+  }
+  std::ranges::sort(controls, {}, &Control::tabIndex);
+  return controls;
+}
+
+// A caption lies under its field where the two overlap; only the part left of the field shows.
+RECT VisibleCaption(const WindowDescription& description, FieldIndex index, UINT dpi) {
+  RECT caption = ToPixels(description.captions.at(static_cast<std::size_t>(index)).geometry, dpi);
+  const RECT field = ToPixels(description.fields.at(static_cast<std::size_t>(index)).geometry, dpi);
+  if (field.left > caption.left && field.left < caption.right) caption.right = field.left;
+  return caption;
+}
+
+HFONT MakeFont(const WindowDescription& description, UINT dpi) {
+  return CreateFontW(-ToPixels(description.fontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     FIXED_PITCH | FF_MODERN, kFontFace);
+}
+
+void Place(HWND control, const RECT& rect) {
+  SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+WindowControls::~WindowControls() {
+  if (window != nullptr && IsWindow(window)) DestroyWindow(window);
+  if (font != nullptr) DeleteObject(font);
+  if (background != nullptr) DeleteObject(background);
+}
+
+FieldIndex WindowControls::FieldOf(HWND control) const {
+  const auto found = std::ranges::find(fields, control);
+  return found == fields.end() ? FieldIndex{-1} : static_cast<FieldIndex>(found - fields.begin());
+}
+
+bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC windowProcedure,
+                 WNDPROC fieldProcedure, WindowControls& controls) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  controls.background = CreateSolidBrush(ToColorRef(description.background));
+  if (!RegisterWindowClass(instance, windowProcedure, controls.background)) return false;
+
+  // A window with no frame and no title bar, with a taskbar button and a system menu there, as other
+  // programs' windows have. Created hidden, on the primary monitor, whose density it starts with.
+  const std::wstring title = ToWide(description.title);
+  controls.window = CreateWindowExW(
+      WS_EX_APPWINDOW, kWindowClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
+      0, 0, ToPixels(description.width, USER_DEFAULT_SCREEN_DPI),
+      ToPixels(description.height, USER_DEFAULT_SCREEN_DPI), nullptr, nullptr, instance, nullptr);
+  if (controls.window == nullptr) return false;
+  SetWindowLongPtrW(controls.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+
+  // Created in tab-index order, which is also the order screen readers pair a caption with the field after
+  // it.
+  for (const Control& control : ControlsInTabOrder(description)) {
+    const auto i = static_cast<std::size_t>(control.index);
+    if (control.field) {
+      const FieldDescription& field = description.fields.at(i);
+      const std::wstring text = ToWide(field.initialText);
+      const DWORD style =
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (field.readOnly ? ES_READONLY : 0);
+      controls.fields.at(i) = CreateWindowExW(
+          0, L"EDIT", text.c_str(), style, 0, 0, 0, 0, controls.window,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId + control.index)), instance, nullptr);
+      if (controls.fields.at(i) == nullptr) return false;
+      SetWindowLongPtrW(controls.fields.at(i), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+      controls.editProcedures.at(i) = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(controls.fields.at(i), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
+    } else {
+      const std::wstring caption = ToWide(description.captions.at(i).caption);
+      // Static text lets the mouse through to the window, which tells a caption's press from the
+      // background's.
+      controls.captions.at(i) = CreateWindowExW(
+          0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
+          controls.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCaptionId + control.index)),
+          instance, nullptr);
+      if (controls.captions.at(i) == nullptr) return false;
+    }
+  }
+
+  std::array<FieldIndex, core::kFieldCount> tabOrder{core::kDecimalField, core::kHexField,
+                                                     core::kBinaryField};
+  std::ranges::sort(tabOrder, {}, [&](FieldIndex i) {
+    return description.fields.at(static_cast<std::size_t>(i)).tabIndex;
+  });
+  controls.tabOrder = tabOrder;
+
+  LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
+  return true;
+}
+
+void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls) {
+  controls.dpi = dpi;
+  // The whole window is client area: its outer size is the described size.
+  const int width = ToPixels(description.width, dpi);
+  const int height = ToPixels(description.height, dpi);
+  if (origin != nullptr) {
+    SetWindowPos(controls.window, nullptr, origin->x, origin->y, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetWindowPos(controls.window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  const HFONT font = MakeFont(description, dpi);
+  for (FieldIndex i = 0; i < core::kFieldCount; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    Place(controls.captions.at(at), VisibleCaption(description, i, dpi));
+    Place(controls.fields.at(at), ToPixels(description.fields.at(at).geometry, dpi));
+    SendMessageW(controls.captions.at(at), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(controls.fields.at(at), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (controls.font != nullptr) DeleteObject(controls.font);
+  controls.font = font;
+}
+
+}  // namespace vostrel::platform::win32

@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+// Building the window and its controls from frmMain's description, and laying them out at a density.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "vostrel/platform/window_description.h"
+
+namespace vostrel::platform::win32 {
+
+// Control identifiers: a field's is kFieldId + its index, a caption's kCaptionId + its index.
+inline constexpr int kFieldId = 100;
+inline constexpr int kCaptionId = 200;
+
+struct WindowControls {
+  HWND window = nullptr;
+  std::array<HWND, core::kFieldCount> captions{};
+  std::array<HWND, core::kFieldCount> fields{};
+  // Each field's own window procedure, which the field procedure passes on to.
+  std::array<WNDPROC, core::kFieldCount> editProcedures{};
+  // The fields in the order Tab goes round them.
+  std::array<core::FieldIndex, core::kFieldCount> tabOrder{};
+  HFONT font = nullptr;
+  HBRUSH background = nullptr;
+  UINT dpi = USER_DEFAULT_SCREEN_DPI;
+
+  WindowControls() = default;
+  WindowControls(const WindowControls&) = delete;
+  WindowControls& operator=(const WindowControls&) = delete;
+  ~WindowControls();
+
+  // The field `control` is, or -1.
+  [[nodiscard]] core::FieldIndex FieldOf(HWND control) const;
+};
+
+// Makes the window, hidden, with its captions and fields as described and their first texts: captions and
+// fields in the order of their tab indexes, the fields handing their messages to `fieldProcedure`, the window
+// and the fields carrying `owner` as their user data. Laid out at the density of the monitor the window is
+// on. False when the window could not be made.
+[[nodiscard]] bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC windowProcedure,
+                               WNDPROC fieldProcedure, WindowControls& controls);
+
+// Sizes the window and places and sizes its controls for `dpi`, with a font made for it. The window's
+// top-left corner goes to `origin` when one is given, else it stays.
+void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls);
+
+}  // namespace vostrel::platform::win32

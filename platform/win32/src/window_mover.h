@@ -1,0 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+// Moving the window with the pointer: the system's own move, as for a press on a title bar.
+#pragma once
+
+#include <windows.h>
+
+namespace vostrel::platform::win32 {
+
+// Lets go of the mouse and runs the system's move loop, which returns once the left button is released. A
+// press whose release has already come (a tap on a touchpad sends both at once) moves nothing: the move would
+// start with the button up, and the window would follow the pointer until the next click.
+void StartSystemMove(HWND window);
+
+}  // namespace vostrel::platform::win32

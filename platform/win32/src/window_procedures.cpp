@@ -1,0 +1,123 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+// Where each of the window's messages goes: the window's own procedure and the one the fields hand theirs to.
+#include <windowsx.h>
+
+#include "loaded_window.h"
+
+namespace vostrel::platform::win32 {
+namespace {
+
+LoadedWindow* LoadedFrom(HWND window) {
+  return reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+COLORREF ToColorRef(const Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+// Captions in yellow on the window's navy; the read-only field in the colours of editable text, like the
+// others.
+LRESULT StaticColours(const LoadedWindow& loaded, HDC dc, HWND control) {
+  if (loaded.controls.FieldOf(control) >= 0) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
+  SetTextColor(dc, ToColorRef(loaded.description.captionText));
+  SetBkColor(dc, ToColorRef(loaded.description.background));
+  return reinterpret_cast<LRESULT>(loaded.controls.background);
+}
+
+}  // namespace
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LoadedWindow* loaded = LoadedFrom(window);
+  if (loaded == nullptr) return DefWindowProcW(window, message, wParam, lParam);  // still being made
+  LRESULT result = 0;
+  if (loaded->lifetime.Handle(message, wParam, result)) return result;
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_CHANGE) {
+        const core::FieldIndex index = loaded->controls.FieldOf(reinterpret_cast<HWND>(lParam));
+        if (index >= 0 && !loaded->lifetime.IsClosed()) loaded->events.txt_Change(index);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      return StaticColours(*loaded, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      loaded->input.MouseButton(message, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_ACTIVATE:
+      // The system would give the focus to the window itself; it belongs in a field.
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+        loaded->input.WindowActivated();
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      loaded->input.WindowActivated();
+      return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another density: the same twips in its pixels, where the system suggests.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      const POINT origin{suggested->left, suggested->top};
+      LayOut(loaded->description, LOWORD(wParam), &origin, loaded->controls);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+  LoadedWindow* loaded = LoadedFrom(field);
+  const core::FieldIndex index = loaded->controls.FieldOf(field);
+  const WNDPROC edit = loaded->controls.editProcedures.at(static_cast<std::size_t>(index));
+  switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR: {  // an input method's characters come this way when it hands them over one by one
+      // Typed into a field without the focus (another program's WM_CHAR): typed as if the user had gone
+      // there.
+      loaded->input.FocusBeforeEdit(index);
+      const auto received = loaded->input.Typed(index, static_cast<wchar_t>(wParam));
+      return received ? CallWindowProcW(edit, field, WM_CHAR, *received, lParam) : 0;
+    }
+    case WM_KEYDOWN:
+      if (InputRouter::IsEditShortcut(wParam)) return 0;
+      break;
+    case WM_SETFOCUS: {
+      // The field's own focus handling first, so that the selection made on focus stays.
+      const LRESULT result = CallWindowProcW(edit, field, message, wParam, lParam);
+      loaded->input.FieldFocused(index);
+      return result;
+    }
+    case WM_SETTEXT:
+      if (loaded->writingField) break;
+      // Another program's text: the read-only field keeps its own, an editable one takes it as if pasted.
+      if (GetWindowLongW(field, GWL_STYLE) & ES_READONLY) return FALSE;
+      loaded->input.FocusBeforeEdit(index);
+      break;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+    case WM_CONTEXTMENU:  // whose commands paste, cut, delete and undo
+      loaded->input.FocusBeforeEdit(index);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(edit, field, message, wParam, lParam);
+}
+
+}  // namespace vostrel::platform::win32
