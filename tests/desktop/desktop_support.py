@@ -43,6 +43,36 @@ FOREIGN = ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XAUTHORITY", "SESSIO
            "QT_ENABLE_HIGHDPI_SCALING")
 
 
+# What a user types and sees, shared by the suites of every platform.
+
+# Typed into the focused field, the first into the hexadecimal field after start-up, Enter before each of the
+# others: (name, field typed into, keys as xdotool types them, what the other two fields then show).
+TYPING_STEPS = [
+    ("typing ff in hex", "hex", "ff", {"decimal": "255", "binary": "11111111"}),
+    ("Enter then typing 123 in decimal", "decimal", "123", {"hex": "7B", "binary": "01111011"}),
+    ("typing 80000000 in hex", "hex", "80000000",
+     {"decimal": "-2147483648", "binary": "10000000,00000000,00000000,00000000"}),
+    ("decimal overflow keeps the last good value", "decimal", "2147483648",
+     {"hex": "0CCCCCCC", "binary": "00001100,11001100,11001100,11001100"}),
+]
+
+# Keys pressed in the hexadecimal field, which holds "0" at start-up and has its whole text selected before each
+# row, and the bells they ring: (name, xdotool key names, bells, keys pressed first and not counted).
+BELL_STEPS = [(f"refused {'letter ' if name == 'g' else ''}{name} rings 1", [keys], 1, [])
+              for name, keys in [("g", "g"), ("Ctrl+C", "ctrl+c"), ("Ctrl+V", "ctrl+v"), ("Ctrl+X", "ctrl+x"),
+                                 ("Ctrl+Z", "ctrl+z"), ("Ctrl+A", "ctrl+a"), ("minus", "minus")]] + [
+    ("digit is silent rings 0", ["5"], 0, []),  # typed over the selected "0"
+    ("Ctrl+Insert is silent rings 0", ["ctrl+Insert"], 0, []),
+    ("arrow keys are silent rings 0", ["Left", "Right"], 0, []),
+    # Right ends the selection, so that Backspace takes one character of "56" and the field is not empty.
+    ("Backspace is silent rings 0", ["Right", "BackSpace"], 0, ["Right", "6"]),
+    ("Enter rings none", ["Return", "Return"], 0, []),
+    # A field holding just "0", the caret after it.
+    ("second 0 is silent", ["Right", "0"], 0, ["0"]),
+    ("digit in binary field rings once", ["Tab", "Tab", "1"], 1, []),
+]
+
+
 class Skip(Exception):
     """No X server could be started."""
 
@@ -509,27 +539,36 @@ class Desktop:
 CASES = {}
 
 
-def case(display=True, window_manager=True, tools=(), binaries=()):
-    """Registers a case. display: it needs a private X server; window_manager: with openbox on it; tools and
-    binaries (relative to the build folder): what it needs besides."""
-    def register(function):
-        needs = set(tools) | {"xdotool", "xwininfo", "xprop", "xclip"} if display else set(tools)
-        if window_manager and display:
-            needs.add("openbox")
-        built = ["app/vostrel"] + (["tests/desktop/bell_counter"] if display else []) + list(binaries)
-        CASES[function.__name__] = (function, display, window_manager, sorted(needs), built)
-        return function
-    return register
+def case_registry(cases, programs, bell_counter):
+    """A decorator that registers cases in `cases`; every case needs `programs` (relative to the build folder), and
+    those with a display `bell_counter` too."""
+    def case(display=True, window_manager=True, tools=(), binaries=()):
+        """Registers a case. display: it needs a private X server; window_manager: with openbox on it; tools and
+        binaries (relative to the build folder): what it needs besides."""
+        def register(function):
+            needs = set(tools) | {"xdotool", "xwininfo", "xprop", "xclip"} if display else set(tools)
+            if window_manager and display:
+                needs.add("openbox")
+            built = list(programs) + ([bell_counter] if display else []) + list(binaries)
+            cases[function.__name__] = (function, display, window_manager, sorted(needs), built)
+            return function
+        return register
+    return case
 
 
-def main(description):
+case = case_registry(CASES, ["app/vostrel"], "tests/desktop/bell_counter")
+
+
+def main(description, cases=CASES, make_desktop=None, suite="desktop"):
+    """Runs the case named on the command line on a desktop of its own (made by make_desktop, a Desktop by
+    default); --list names the cases."""
     parser = argparse.ArgumentParser(description=description)
-    parser.add_argument("--build", help="the build folder (holds app/vostrel)")
-    parser.add_argument("--case", choices=sorted(CASES), help="the case to run")
+    parser.add_argument("--build", help="the build folder (holds the program)")
+    parser.add_argument("--case", choices=sorted(cases), help="the case to run")
     parser.add_argument("--list", action="store_true", help="print the case names and exit")
     options = parser.parse_args()
     if options.list:
-        print("\n".join(CASES))
+        print("\n".join(cases))
         return 0
     if not options.build or not options.case:
         parser.error("--build and --case are needed")
@@ -541,10 +580,10 @@ def main(description):
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGHUP, stop)
 
-    function, display, window_manager, tools, binaries = CASES[options.case]
+    function, display, window_manager, tools, binaries = cases[options.case]
     results = Results()
     started = time.monotonic()
-    desktop = Desktop(options.build, options.case, results)
+    desktop = (make_desktop or Desktop)(options.build, options.case, results)
     status = None
     try:
         desktop.require(tools, binaries)
@@ -566,7 +605,7 @@ def main(description):
         desktop.tear_down()
     if status is None:
         status = 0 if results.failed == 0 and results.passed > 0 else 1
-        print(f"desktop {options.case}: {results.passed} passed, {results.failed} failed "
+        print(f"{suite} {options.case}: {results.passed} passed, {results.failed} failed "
               f"in {time.monotonic() - started:.1f} s", flush=True)
     return status
 

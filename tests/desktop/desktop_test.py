@@ -14,8 +14,9 @@ import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, case, centred, click, count_yellow, key, main, pixel,
-                             run, screenshot, stored, stored_position, type_text, wait_for, write_store)
+from desktop_support import (BELL_STEPS, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred, click,
+                             count_yellow, key, main, pixel, run, screenshot, stored, stored_position, type_text,
+                             wait_for, write_store)
 
 
 @case(tools=["import", "convert"])
@@ -57,14 +58,7 @@ def typing(desktop):
     check("fields start at 0", fields == {"hex": "0", "decimal": "0", "binary": "0"}, fields)
 
     # Each sequence is typed into the focused field; Enter then moves to the other field.
-    for index, (name, field, typed, expected) in enumerate([
-        ("typing ff in hex", "hex", "ff", {"decimal": "255", "binary": "11111111"}),
-        ("Enter then typing 123 in decimal", "decimal", "123", {"hex": "7B", "binary": "01111011"}),
-        ("typing 80000000 in hex", "hex", "80000000",
-         {"decimal": "-2147483648", "binary": "10000000,00000000,00000000,00000000"}),
-        ("decimal overflow keeps the last good value", "decimal", "2147483648",
-         {"hex": "0CCCCCCC", "binary": "00001100,11001100,11001100,11001100"}),
-    ]):
+    for index, (name, field, typed, expected) in enumerate(TYPING_STEPS):
         if index > 0:
             key("Return")
         type_text(typed)
@@ -106,19 +100,8 @@ def bells(desktop):
             return
         check(f"bell: {name}", counted[0] - before == expected, counted[0] - before)
 
-    # The hexadecimal field has the focus and holds "0".
-    for name, keys in [("g", ["g"]), ("Ctrl+C", ["ctrl+c"]), ("Ctrl+V", ["ctrl+v"]), ("Ctrl+X", ["ctrl+x"]),
-                       ("Ctrl+Z", ["ctrl+z"]), ("Ctrl+A", ["ctrl+a"]), ("minus", ["minus"])]:
-        rings(f"refused {'letter ' if name == 'g' else ''}{name} rings 1", keys, 1)
-    rings("digit is silent rings 0", ["5"], 0)  # typed over the selected "0"
-    rings("Ctrl+Insert is silent rings 0", ["ctrl+Insert"], 0)
-    rings("arrow keys are silent rings 0", ["Left", "Right"], 0)
-    # Right ends the selection, so that Backspace takes one character of "56" and the field is not empty.
-    rings("Backspace is silent rings 0", ["Right", "BackSpace"], 0, setup=["Right", "6"])
-    rings("Enter rings none", ["Return", "Return"], 0)
-    # A field holding just "0", the caret after it.
-    rings("second 0 is silent", ["Right", "0"], 0, setup=["0"])
-    rings("digit in binary field rings once", ["Tab", "Tab", "1"], 1)
+    for name, keys, expected, setup in BELL_STEPS:
+        rings(name, keys, expected, setup)
 
 
 @case()
