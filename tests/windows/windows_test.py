@@ -1,0 +1,446 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vostrel authors
+# SPDX-License-Identifier: MIT
+"""The Windows program as a user meets it, under Wine on a real X server with a window manager: keys and the mouse
+through XTest (xdotool), and another Windows program (the driver) that reads the window's controls and the
+registry, types with SendInput and sends the window messages as other programs do. Each case brings up a desktop
+of its own (windows_support.py) and runs alone:
+
+    python3 tests/windows/windows_test.py --build BUILD_DIR --case NAME      (--list names the cases)"""
+
+import os
+import re
+import subprocess
+import sys
+
+sys.dont_write_bytecode = True  # nothing written next to the sources
+from windows_support import (REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ, SW_MAXIMIZE, SW_MINIMIZE,
+                             WM_CLOSE, WM_ENDSESSION, WM_QUERYENDSESSION, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST,
+                             WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
+from desktop_support import (BELL_STEPS, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, click, count_yellow, key,
+                             pixel, run, screenshot, type_text, wait_for)
+
+# Where things are on the strip, in pixels from its corner at 96 dpi.
+CAPTIONS = [(20, 10), (140, 10), (260, 10)]  # a point on each caption, by field index
+BACKGROUND = (2, 9)
+
+
+def seed(driver, left, top):
+    """A stored position in pixels, as the program writes it: REG_SZ twips."""
+    driver.ask("regclear")
+    driver.store("xPos", REG_SZ, text_bytes(str(left * TWIPS)))
+    driver.store("yPos", REG_SZ, text_bytes(str(top * TWIPS)))
+
+
+@case(tools=["import", "convert"])
+def start_and_look(desktop):
+    """Size, place, styles, the window manager's view, the colours and glyphs, and what a first close stores."""
+    check = desktop.check
+    program = desktop.start_shown()
+    driver = desktop.driver
+    window = driver.window()
+    check("window is 505 by 18", (window["width"], window["height"]) == SIZE, window)
+    check("window opens centred", (window["left"], window["top"]) == centred(), (window, centred()))
+    check("a popup without frame or title bar", window["style"] & WS_POPUP and not window["style"] & WS_CAPTION
+          and not window["style"] & WS_THICKFRAME, hex(window["style"]))
+    check("topmost, with a taskbar button", window["exstyle"] & WS_EX_TOPMOST and window["exstyle"] & WS_EX_APPWINDOW,
+          hex(window["exstyle"]))
+    check("titled Vostrel", window["title"] == "Vostrel", window["title"])
+    check("fields start at 0", driver.fields() == {"decimal": "0", "hex": "0", "binary": "0"}, driver.fields())
+    check("hexadecimal field focused, its 0 selected", (window["focus"], window["selection"]) == (1, [0, 1]), window)
+    state = run("xprop", "-id", program.x_window, "_NET_WM_STATE").stdout
+    check("window manager keeps it above others", "_NET_WM_STATE_ABOVE" in state, state.strip())
+    extents = run("xprop", "-id", program.x_window, "_NET_FRAME_EXTENTS").stdout
+    check("window manager draws no frame", "not found" in extents or "0, 0, 0, 0" in extents, extents.strip())
+
+    desktop.round_trip()  # after the first paint
+    shot = desktop.path("start.png")
+    screenshot(shot)
+    x, y = window["left"], window["top"]
+    for name, (px, py) in {"left edge": (2, 9), "above caption": (20, 1), "gap": (121, 9)}.items():
+        check(f"navy background at {name}", pixel(shot, x + px, y + py) == NAVY, pixel(shot, x + px, y + py))
+    for index, (cx, cw) in enumerate([(6, 48), (124, 60), (242, 48)]):
+        yellow = count_yellow(shot, x + cx, y + 3, cw, 15)
+        check(f"caption {index} drawn in yellow glyphs", yellow > 20, f"{yellow} yellow pixels")
+    check("binary field in the colours of editable text", pixel(shot, x + 480, y + 9) == (255, 255, 255),
+          pixel(shot, x + 480, y + 9))
+
+    key("Escape")
+    check("Esc closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("the close stores the position in twips", driver.stored_position() == (x * TWIPS, y * TWIPS),
+          driver.stored_position())
+    keys = driver.ask("regkeys")
+    check("nothing else is stored", keys == {"keys": ["Main"], "values": ["xPos", "yPos"]}, keys)
+
+
+@case()
+def typing(desktop):
+    """The fields follow each other on every keystroke; Enter moves between decimal and hexadecimal."""
+    check = desktop.check
+    desktop.start_shown()
+    for index, (name, field, typed, expected) in enumerate(TYPING_STEPS):
+        if index > 0:
+            key("Return")
+        type_text(typed)
+        expected = dict(expected, **{field: typed.upper()})
+        fields = desktop.fields_become(expected)
+        check(name, fields == expected, fields)
+    key("Return")
+    key(*["BackSpace"] * 9)
+    fields = desktop.fields_become({"hex": "", "decimal": "", "binary": ""})
+    check("backspace to empty clears the others", fields == {"hex": "", "decimal": "", "binary": ""}, fields)
+
+
+@case()
+def typed_by_programs(desktop):
+    """Characters that other programs type: SendInput, WM_CHAR and WM_IME_CHAR all go through the key rule, each
+    character once, with one bell for a refused one."""
+    check = desktop.check
+    desktop.start_shown()
+    driver = desktop.driver
+    driver.ask("foreground")
+    # Each row goes on from the one before: (name, driver commands, fields after, bells). The hexadecimal field
+    # starts focused, its "0" selected.
+    for name, commands, expected, bells in [
+        ("WM_CHAR of a digit", [("char", 1, ord("7"))], ("7", "7", "00000111"), 0),
+        ("WM_CHAR of a lower-case letter, upper-cased", [("char", 1, ord("b"))], ("123", "7B", "01111011"), 0),
+        ("WM_CHAR of a letter into the unfocused decimal field is refused there",
+         [("char", 0, ord("x"))], ("123", "7B", "01111011"), 1),
+        ("WM_IME_CHAR of a digit replaces the text the focus selected", [("imechar", 0, ord("4"))],
+         ("4", "04", "00000100"), 0),
+        ("WM_IME_CHAR of a full-width digit is refused", [("imechar", 0, 0xFF15)], ("4", "04", "00000100"), 1),
+        ("a character beyond 16 bits is one refused key", [("char", 0, 0xD83D), ("char", 0, 0xDE00)],
+         ("4", "04", "00000100"), 1),
+        ("WM_CHAR of digits", [("char", 0, ord("2")), ("char", 0, ord("7"))], ("427", "01AB", "00000001,10101011"), 0),
+        ("WM_CHAR Backspace", [("char", 0, 8)], ("42", "2A", "00101010"), 0),
+        ("WM_CHAR into the unfocused hexadecimal field types there", [("char", 1, ord("c"))], ("12", "C", "00001100"),
+         0),
+        ("SendInput types f after it", [("type", units("f"))], ("207", "CF", "11001111"), 0),
+        ("SendInput Enter, then digits replace the selected decimal text",
+         [("keys", "Return"), ("type", units("65"))], ("65", "41", "01000001"), 0),
+        ("SendInput of a letter into decimal is refused", [("type", units("q"))], ("65", "41", "01000001"), 1),
+    ]:
+        before = desktop.bells.sync()
+        for command in commands:
+            driver.ask(*command)
+        want = dict(zip(("decimal", "hex", "binary"), expected))
+        fields = desktop.fields_become(want)
+        # SendInput is taken in turn with other input: a round trip through the program before the bells are read.
+        if any(command[0] in ("type", "keys") for command in commands):
+            desktop.round_trip()
+        rung = desktop.bells.sync() - before
+        check(name, fields == want and rung == bells, (fields, f"{rung} bells"))
+
+
+@case()
+def bells(desktop):
+    """Which keys ring the bell, counted exactly: after each key a round trip through the program (a copy through
+    the clipboard) and one through the X server (the bell counter's sync) come before the count is read."""
+    check = desktop.check
+    desktop.start_shown()
+    counted = [None]
+
+    def synced():
+        copied = desktop.round_trip()
+        total = desktop.bells.sync()
+        return total if copied is not None else None
+
+    counted[0] = synced()
+    for name, keys, expected, setup in BELL_STEPS:
+        if setup:
+            key(*setup)
+            counted[0] = synced()
+        before = counted[0]
+        key(*keys)
+        counted[0] = synced()
+        if before is None or counted[0] is None:
+            check(f"bell: {name}", False, "no round trip through the program: nothing copied")
+            continue
+        check(f"bell: {name}", counted[0] - before == expected, counted[0] - before)
+
+
+@case()
+def focus_and_enter(desktop):
+    """Tab and Shift+Tab go round hexadecimal, decimal, binary; Enter moves between decimal and hexadecimal, and
+    from binary to decimal; every focus change selects the whole text."""
+    check = desktop.check
+    desktop.start_shown()
+    driver = desktop.driver
+    type_text("ff")
+    texts = desktop.fields_become({"decimal": "255", "hex": "FF", "binary": "11111111"})
+    lengths = [len(texts[name]) for name in ("decimal", "hex", "binary")]
+    for keys, field in [(["Tab"], 0), (["Tab"], 2), (["Tab"], 1), (["shift+Tab"], 2), (["shift+Tab"], 0),
+                        (["Return"], 1), (["Return"], 0), (["Tab", "Return"], 0), (["Return"], 1)]:
+        key(*keys)
+        want = {"focus": field, "selection": [0, lengths[field]]}
+
+        def seen():
+            window = driver.window()
+            return {"focus": window.get("focus"), "selection": window.get("selection")}
+
+        wait_for(lambda: seen() == want, 5)
+        check(f"{'+'.join(keys)} puts the focus in field {field}, its text selected", seen() == want, seen())
+
+
+@case()
+def caption_presses(desktop):
+    """A press on a caption focuses its field with the whole text selected, before anything else; a middle press
+    does only that; a press on the focused field's caption leaves its selection; a right click closes."""
+    check = desktop.check
+    program = desktop.start_shown()
+    driver = desktop.driver
+    x, y = program.position()
+    type_text("ff")
+    desktop.fields_become({"decimal": "255", "hex": "FF", "binary": "11111111"})
+
+    def focus():
+        window = driver.window()
+        return window.get("focus"), window.get("selection"), (window.get("left"), window.get("top"))
+
+    for name, field, button, expected in [("left press on the decimal caption", 0, 1, (0, [0, 3])),
+                                          ("middle press on the hexadecimal caption", 1, 2, (1, [0, 2]))]:
+        click(x + CAPTIONS[field][0], y + CAPTIONS[field][1], button)
+        wait_for(lambda: focus()[:2] == expected, 5)
+        check(name, focus() == (*expected, (x, y)), focus())
+    # The caret put at the end of the hexadecimal text by a click in the field, then its caption pressed; a
+    # middle press on another caption after it shows when both have been handled.
+    click(x + 230, y + 9, 1)
+    wait_for(lambda: focus()[1] == [2, 2], 5)
+    click(x + CAPTIONS[1][0], y + CAPTIONS[1][1], 1)
+    click(x + CAPTIONS[0][0], y + CAPTIONS[0][1], 2)
+    wait_for(lambda: focus()[0] == 0, 5)
+    kept = driver.ask("selection", 1).get("selection")
+    check("a press on the focused field's caption keeps its selection", kept == [2, 2], kept)
+    click(x + CAPTIONS[2][0], y + CAPTIONS[2][1], 3)
+    check("right click on a caption closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("and stores the position", driver.stored_position() == (x * TWIPS, y * TWIPS), driver.stored_position())
+
+
+@case()
+def drags_and_clicks(desktop):
+    """Moving by the background and by a caption, a tap that must not leave the window on the pointer, the middle and
+    right buttons, the position stored only at close and used at the next start."""
+    check = desktop.check
+    program = desktop.start_shown()
+    driver = desktop.driver
+    x, y = program.wait_position(centred())
+    desktop.drag((x + BACKGROUND[0], y + BACKGROUND[1]), (100, 50))
+    moved = program.wait_position((x + 100, y + 50))
+    check("left drag on the background moves the window", moved == (x + 100, y + 50), moved)
+    x, y = moved
+    desktop.drag((x + 130, y + 10), (-40, 30))
+    moved = program.wait_position((x - 40, y + 30))
+    check("left drag on a caption moves the window", moved == (x - 40, y + 30), moved)
+    x, y = moved
+
+    for name, point in [("background", BACKGROUND), ("caption", CAPTIONS[1])]:
+        # Press and release in one batch, as a touchpad tap sends them, then the pointer moves on.
+        run("xdotool", "mousemove", str(x + point[0]), str(y + point[1]), "click", "1")
+        run("xdotool", "mousemove", str(x + 300), str(y + 200))
+        desktop.round_trip()
+        run("xdotool", "mousemove", str(x + 350), str(y + 250))
+        desktop.round_trip()
+        check(f"a tap on the {name} leaves the window where it is", program.position() == (x, y), program.position())
+
+    click(x + BACKGROUND[0], y + BACKGROUND[1], 2)
+    synced = desktop.round_trip()
+    check("middle click neither closes nor moves", synced and program.process.poll() is None
+          and program.position() == (x, y), (program.process.poll(), program.position()))
+    check("moving stores nothing", driver.stored("xPos") is None, driver.stored("xPos"))
+    click(x + BACKGROUND[0], y + BACKGROUND[1], 3)
+    check("right click closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("stored position is the window's in twips", driver.stored_position() == (x * TWIPS, y * TWIPS),
+          driver.stored_position())
+    program = desktop.start_shown()
+    check("next start opens where it was closed", program.wait_position((x, y)) == (x, y), program.position())
+
+
+@case()
+def close_paths(desktop):
+    """Alt+F4 and another program's WM_CLOSE (as taskkill sends it) close the normal way, storing the position."""
+    check = desktop.check
+    for name, close in [("Alt+F4", lambda driver: key("alt+F4")),
+                        ("WM_CLOSE from another program", lambda driver: driver.ask("post", "window", WM_CLOSE, 0, 0))]:
+        program = desktop.start_shown()
+        driver = desktop.driver
+        driver.ask("regclear")
+        x, y = program.position()
+        close(driver)
+        check(f"{name} closes with status 0", program.exit_status() == 0, program.process.returncode)
+        check(f"{name} stores the position", driver.stored_position() == (x * TWIPS, y * TWIPS),
+              driver.stored_position())
+
+
+@case()
+def session_end(desktop):
+    """The end of the Windows session: a cancelled end keeps the window and writes nothing; a real one closes it
+    through the normal path."""
+    check = desktop.check
+    desktop.start_driver()
+    seed(desktop.driver, 100, 100)
+    program = desktop.start_shown()
+    driver = desktop.driver
+    desktop.drag((100 + BACKGROUND[0], 100 + BACKGROUND[1]), (60, 60))
+    check("moved away from the stored position", program.wait_position((160, 160)) == (160, 160), program.position())
+    query = driver.ask("message", "window", WM_QUERYENDSESSION, 0, 0)
+    check("the session may end", query == {"result": 1}, query)
+    driver.ask("message", "window", WM_ENDSESSION, 0, 0)
+    desktop.round_trip()
+    check("a cancelled end keeps the window", program.process.poll() is None and driver.window().get("visible"),
+          program.process.poll())
+    check("a cancelled end writes nothing", driver.stored_position() == (1500, 1500), driver.stored_position())
+    driver.ask("message", "window", WM_QUERYENDSESSION, 0, 0)
+    driver.ask("message", "window", WM_ENDSESSION, 1, 0)
+    check("the end of the session closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("and stores the position", driver.stored_position() == (2400, 2400), driver.stored_position())
+
+
+@case()
+def minimised_and_maximised_close(desktop):
+    """A close while minimised or maximised writes nothing: the next start uses the last normal close's position."""
+    check = desktop.check
+    desktop.start_driver()
+    seed(desktop.driver, 100, 100)
+    for name, show, state in [("minimised", SW_MINIMIZE, "iconic"), ("maximised", SW_MAXIMIZE, "zoomed")]:
+        program = desktop.start_shown()
+        driver = desktop.driver
+        check(f"{name}: opens at the stored position", program.wait_position((100, 100)) == (100, 100),
+              program.position())
+        desktop.drag((100 + BACKGROUND[0], 100 + BACKGROUND[1]), (60, 60))
+        program.wait_position((160, 160))
+        driver.ask("show", show)
+        wait_for(lambda: driver.window().get(state), 5)
+        driver.ask("post", "window", WM_CLOSE, 0, 0)
+        check(f"{name}: closes with status 0", program.exit_status() == 0, program.process.returncode)
+        check(f"{name}: writes nothing", driver.stored_position() == (1500, 1500), driver.stored_position())
+
+
+@case()
+def stored_positions(desktop):
+    """Stored positions off each edge come back on screen; values missing, empty, not numbers, out of range or of
+    another type read as not stored; each close writes the position back as text."""
+    check = desktop.check
+    driver = desktop.start_driver()
+    right, bottom = SCREEN[0] - SIZE[0], SCREEN[1] - SIZE[1]
+    for name, values, expected in [
+        ("beyond right and bottom", {"xPos": (REG_SZ, "99999"), "yPos": (REG_SZ, "99999")}, (right, bottom)),
+        ("beyond left and top", {"xPos": (REG_SZ, "-4000"), "yPos": (REG_SZ, "-70")}, (0, 0)),
+        ("only left stored", {"xPos": (REG_SZ, "1500")}, (100, centred()[1])),
+        ("not numbers", {"xPos": (REG_SZ, "abc"), "yPos": (REG_SZ, "1.5")}, centred()),
+        ("empty and out of range", {"xPos": (REG_SZ, ""), "yPos": (REG_SZ, "2147483648")}, centred()),
+        ("a number and an expandable text", {"xPos": (REG_DWORD, "dc050000"), "yPos": (REG_EXPAND_SZ, "1500")},
+         centred()),
+        ("bytes and a list", {"xPos": (REG_BINARY, "31003500"), "yPos": (REG_MULTI_SZ, "1500")}, centred()),
+    ]:
+        driver.ask("regclear")
+        for value, (type_, data) in values.items():
+            is_text = type_ in (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)
+            driver.store(value, type_, text_bytes(data) + ("0000" if type_ == REG_MULTI_SZ else "") if is_text
+                         else data)
+        program = desktop.start_shown()
+        seen = program.wait_position(expected)
+        check(f"stored {name}: opens at {expected}", seen == expected, seen)
+        key("Escape")
+        program.exit_status()
+        stored = [driver.stored(name) for name in ("xPos", "yPos")]
+        check(f"stored {name}: the close writes text", stored == [(REG_SZ, str(v * TWIPS)) for v in seen], stored)
+
+
+@case()
+def other_programs_text(desktop):
+    """Text that reaches a field other than by typing keeps the fields agreeing: another program's WM_SETTEXT,
+    pasting by Shift+Insert and by the context menu, and undo."""
+    check = desktop.check
+    program = desktop.start_shown()
+    driver = desktop.driver
+    x, y = program.position()
+    result = driver.ask("settext", 2, units("1"))
+    check("WM_SETTEXT into the binary field is refused", result == {"result": 0}
+          and driver.fields() == {"decimal": "0", "hex": "0", "binary": "0"}, (result, driver.fields()))
+    driver.ask("settext", 0, units("100"))
+    want = {"decimal": "100", "hex": "64", "binary": "01100100"}
+    check("WM_SETTEXT into the unfocused decimal field converts", desktop.fields_become(want) == want, driver.fields())
+    driver.ask("settext", 1, units("xyz"))
+    want = {"decimal": "100", "hex": "xyz", "binary": "01100100"}
+    check("WM_SETTEXT that is no number leaves the other fields", desktop.fields_become(want) == want,
+          driver.fields())
+
+    driver.ask("clip", units("0x1F"))
+    key("shift+Tab", "Tab", "shift+Insert")  # over the whole text, selected by the focus change
+    want = {"decimal": "31", "hex": "0x1F", "binary": "00011111"}
+    check("Shift+Insert pastes and converts", desktop.fields_become(want) == want, driver.fields())
+
+    driver.ask("clip", units(" 42 "))
+    click(x + 100, y + 9, 3)  # the decimal field's context menu
+    wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "vostrel.exe").stdout.count("\n") > 1, 3)
+    key("p")  # Paste
+    want = {"decimal": " 42 ", "hex": "2A", "binary": "00101010"}
+    check("the context menu's Paste converts", desktop.fields_become(want) == want, driver.fields())
+    click(x + 100, y + 9, 3)
+    wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "vostrel.exe").stdout.count("\n") > 1, 3)
+    key("u")  # Undo
+    want = {"decimal": "31", "hex": "1F", "binary": "00011111"}
+    check("the context menu's Undo converts back", desktop.fields_become(want) == want, driver.fields())
+    key("Escape")
+    check("closes with status 0", program.exit_status() == 0, program.process.returncode)
+
+
+@case(tools=["import", "convert"])
+def high_density(desktop):
+    """At 144 dots per inch the strip has one and a half times the pixels, with the captions readable, and the
+    position is still stored in twips."""
+    check = desktop.check
+    driver = desktop.start_driver()
+    driver.ask("desktopdpi", 144)
+    try:
+        program = desktop.start_shown(size=(758, 27))
+        window = driver.window()
+        check("144 dpi: window is 758 by 27 pixels", (window["width"], window["height"]) == (758, 27), window)
+        x, y = window["left"], window["top"]
+        desktop.round_trip()
+        shot = desktop.path("dpi.png")
+        screenshot(shot)
+        for index, (cx, cw) in enumerate([(9, 72), (186, 90), (363, 72)]):
+            yellow = count_yellow(shot, x + cx, y + 4, cw, 23)
+            check(f"144 dpi: caption {index} drawn in yellow glyphs", yellow > 45, f"{yellow} yellow pixels")
+        type_text("7b")
+        want = {"decimal": "123", "hex": "7B", "binary": "01111011"}
+        check("144 dpi: typing converts", desktop.fields_become(want) == want, driver.fields())
+        key("Escape")
+        program.exit_status()
+        check("144 dpi: position stored in twips, 10 to a pixel", driver.stored_position() == (x * 10, y * 10),
+              (driver.stored_position(), (x, y)))
+    finally:
+        driver.ask("desktopdpi", 96)
+
+
+@case()
+def stays_above(desktop):
+    """Another application's window, activated on top of the strip, stays below it."""
+    check = desktop.check
+    program = desktop.start_shown()
+    x, y = program.position()
+    other = subprocess.Popen([desktop.wine, desktop.prefix, "notepad.exe"], env=desktop.wine_environment(),
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    desktop.processes.append((other, "kill"))
+    found = wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "notepad.exe").stdout.split(), 15)
+    if not found:
+        check("stays above another application's active window", False, "the other window never appeared")
+        return
+    ours, theirs = int(program.x_window), int(found[0])
+    run("xdotool", "windowmove", found[0], str(x), str(y), "windowactivate", "--sync", found[0])
+
+    def stacking():
+        active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
+        listed = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
+        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listed)]
+        done = theirs in [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", active)] and {ours, theirs} <= set(order)
+        return (order, listed.strip()) if done else None
+
+    order, listed = wait_for(stacking, 5) or ([], "the other window never became active")
+    check("stays above another application's active window",
+          ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+
+
+if __name__ == "__main__":
+    sys.exit(main(__doc__))
