@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "input_router.h"
 
+// After windows.h, which it builds on.
+#include <imm.h>
+
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -91,6 +94,10 @@ void InputRouter::WindowActivated() {
   if (lifetime_.IsClosed()) return;
   const core::FieldIndex field = focused_.value_or(controls_.tabOrder.front());
   SetFocus(controls_.fields.at(static_cast<std::size_t>(field)));
+}
+
+void InputRouter::TurnOffInputMethods() {
+  for (const HWND field : controls_.fields) ImmAssociateContextEx(field, nullptr, 0);
 }
 
 bool InputRouter::TabKey(const MSG& message) {

@@ -2,10 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "vostrel/platform/win32/win32_runtime.h"
 
-#include <windows.h>
-// After windows.h, which it builds on.
-#include <imm.h>
-
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -46,9 +42,9 @@ bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& even
   window_ = std::make_unique<LoadedWindow>(description, events);
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;
-  // The fields take digits and letters as typed: an input method would only stand in the way.
-  for (const HWND field : window_->controls.fields) ImmAssociateContextEx(field, nullptr, 0);
   events.Form_Load();
+  // Once the window is up: turning off the input methods takes as long as the rest of the start.
+  PostMessageW(window_->controls.window, kTurnOffInputMethods, 0, 0);
   // Shown without becoming active (started from a program in the background): the focus is set all the same.
   if (!IsClosed() && !window_->input.FocusedField()) window_->input.WindowActivated();
   return true;

@@ -99,12 +99,16 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   if (!RegisterWindowClass(instance, windowProcedure, controls.background)) return false;
 
   // A window with no frame and no title bar, with a taskbar button and a system menu there, as other
-  // programs' windows have. Created hidden, on the primary monitor, whose density it starts with.
+  // programs' windows have. Created hidden on the primary monitor, at the system's density, which is the
+  // primary's; each control made where and as it will stay.
+  const UINT dpi = GetDpiForSystem();
+  controls.dpi = dpi;
+  controls.font = MakeFont(description, dpi);
   const std::wstring title = ToWide(description.title);
-  controls.window = CreateWindowExW(
-      WS_EX_APPWINDOW, kWindowClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
-      0, 0, ToPixels(description.width, USER_DEFAULT_SCREEN_DPI),
-      ToPixels(description.height, USER_DEFAULT_SCREEN_DPI), nullptr, nullptr, instance, nullptr);
+  controls.window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, title.c_str(),
+                                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                                    ToPixels(description.width, dpi), ToPixels(description.height, dpi),
+                                    nullptr, nullptr, instance, nullptr);
   if (controls.window == nullptr) return false;
   SetWindowLongPtrW(controls.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
 
@@ -112,28 +116,33 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   // it.
   for (const Control& control : ControlsInTabOrder(description)) {
     const auto i = static_cast<std::size_t>(control.index);
+    HWND made = nullptr;
     if (control.field) {
       const FieldDescription& field = description.fields.at(i);
       const std::wstring text = ToWide(field.initialText);
       const DWORD style =
           WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (field.readOnly ? ES_READONLY : 0);
-      controls.fields.at(i) = CreateWindowExW(
-          0, L"EDIT", text.c_str(), style, 0, 0, 0, 0, controls.window,
+      const RECT rect = ToPixels(field.geometry, dpi);
+      made = controls.fields.at(i) = CreateWindowExW(
+          0, L"EDIT", text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
+          rect.bottom - rect.top, controls.window,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId + control.index)), instance, nullptr);
-      if (controls.fields.at(i) == nullptr) return false;
-      SetWindowLongPtrW(controls.fields.at(i), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+      if (made == nullptr) return false;
+      SetWindowLongPtrW(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
       controls.editProcedures.at(i) = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(controls.fields.at(i), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
+          SetWindowLongPtrW(made, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
     } else {
       const std::wstring caption = ToWide(description.captions.at(i).caption);
+      const RECT rect = VisibleCaption(description, control.index, dpi);
       // Static text lets the mouse through to the window, which tells a caption's press from the
       // background's.
-      controls.captions.at(i) = CreateWindowExW(
-          0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
-          controls.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCaptionId + control.index)),
-          instance, nullptr);
-      if (controls.captions.at(i) == nullptr) return false;
+      made = controls.captions.at(i) = CreateWindowExW(
+          0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
+          rect.top, rect.right - rect.left, rect.bottom - rect.top, controls.window,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCaptionId + control.index)), instance, nullptr);
+      if (made == nullptr) return false;
     }
+    SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(controls.font), FALSE);
   }
 
   std::array<FieldIndex, core::kFieldCount> tabOrder{core::kDecimalField, core::kHexField,
@@ -143,7 +152,9 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   });
   controls.tabOrder = tabOrder;
 
-  LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
+  // A primary monitor of another density than the system's.
+  if (const UINT own = GetDpiForWindow(controls.window); own != dpi)
+    LayOut(description, own, nullptr, controls);
   return true;
 }
 

@@ -64,6 +64,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
       loaded->input.WindowActivated();
       return 0;
+    case kTurnOffInputMethods:
+      loaded->input.TurnOffInputMethods();
+      return 0;
     case WM_DPICHANGED: {
       // Moved to a monitor of another density: the same twips in its pixels, where the system suggests.
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
