@@ -38,9 +38,10 @@ function(vostrel_test name)
   endif()
   if(CMAKE_CROSSCOMPILING)
     # Under an emulator every start is costly: the whole suite in one run, its cases in GoogleTest's own report
-    # (gtest/NAME.xml), which the test command counts case by case.
+    # (gtest/NAME.xml in the build folder), which the test command counts case by case. The path is relative:
+    # the program sees the emulated system's paths.
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/gtest)
-    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/gtest/${name}.xml)
+    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:gtest/${name}.xml WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(${name} PROPERTIES ${properties})
   else()
     # Listed when CTest runs, not at build time: the sanitizer build's binaries then run only under the test
