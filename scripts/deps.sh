@@ -17,6 +17,8 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales
   # style check; packaging and its validators
   clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian groff-base man-db
+  # the Windows program: cross-built with mingw-w64 (posix threads), run and tested under Wine
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

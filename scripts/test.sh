@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs the whole test suite through CTest: every unit and offscreen case,
 # the package checks, the desktop cases under Xvfb and the exhaustive check of all 2^32 values (release build);
-# the same unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer; the keystroke fuzzer
-# for a bounded time; the style check. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as
+# the Windows program cross-built with mingw-w64, its GoogleTest suites and its desktop cases under Wine; the same
+# unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer; the keystroke fuzzer for a
+# bounded time; the style check. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as
 # skipped. Counts from CTest's JUnit files and ends with one line: "N passed, N failed, N skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -38,10 +39,10 @@ build() {  # build DIR [cmake options...]
   cmake -S . -B "$dir" "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
 }
 
-# Counts one CTest run's cases from its JUnit file.
-count_results() {  # count_results NAME JUNIT_FILE
+# Counts one CTest run's cases from its JUnit file; with SUITES, whole GoogleTest suites from their own reports.
+count_results() {  # count_results NAME JUNIT_FILE [SUITES]
   local counts
-  mapfile -t counts < <(python3 scripts/junit_counts.py "$2" exhaustive_conversion)
+  mapfile -t counts < <(python3 scripts/junit_counts.py "$2" ${3:+--suites "$3"} exhaustive_conversion)
   read -r p f s <<<"${counts[0]:-0 1 0}"
   passed=$((passed + p))
   failed=$((failed + f))
@@ -54,11 +55,16 @@ count_results() {  # count_results NAME JUNIT_FILE
 run_ctest() {  # run_ctest NAME DIR [ctest options...]
   local name=$1 dir=$2
   shift 2
-  local results=$root/$dir/results.xml
+  local results=$root/$dir/results.xml suites=
   rm -f "$results"
+  # A build for another system runs each GoogleTest suite at once, reporting its cases in gtest/.
+  if [[ -d $dir/gtest ]]; then
+    suites=$root/$dir/gtest
+    rm -f "$suites"/*.xml
+  fi
   echo "== $name"
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure --output-junit "$results" "$@"
-  count_results "$name" "$results"
+  count_results "$name" "$results" "$suites"
 }
 
 # The check of all 2^32 values keeps both cores busy for minutes. It runs beside the rest at the lowest
@@ -107,6 +113,24 @@ if check "release build" build build/release -DCMAKE_BUILD_TYPE=Release; then
     start_exhaustive
   fi
   run_ctest "release: unit, offscreen, package and desktop cases" build/release -LE exhaustive
+fi
+
+# The Windows program, cross-built with mingw-w64 and run under Wine in prefixes of the tests' own, made afresh.
+windows_build() {
+  build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+}
+fresh_wine_prefixes() {
+  local prefix
+  for prefix in build/windows/wineprefix-*/; do
+    [[ -d $prefix ]] || continue
+    WINEPREFIX=$root/$prefix timeout 20 wineserver -k 2>/dev/null
+    rm -rf "$prefix"
+  done
+}
+if check "Windows build (mingw-w64)" windows_build; then
+  require_cases build/windows windows "the Windows desktop cases need Python 3 and a cross build"
+  fresh_wine_prefixes
+  run_ctest "Windows under Wine: GoogleTest suites, the executable and the desktop cases" build/windows
 fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
