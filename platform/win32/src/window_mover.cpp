@@ -17,6 +17,17 @@ bool LeftButtonStillDown() {
 
 void StartSystemMove(HWND window) {
   if (!LeftButtonStillDown()) return;
+  // Until the pointer leaves the drag distance the press may still be a click: its release ends it here.
+  POINT pressed{};
+  GetCursorPos(&pressed);
+  if (!DragDetect(window, pressed)) return;
+  // The window catches up with the pointer, so that the point pressed stays under it as the move goes on.
+  POINT now{};
+  GetCursorPos(&now);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  SetWindowPos(window, nullptr, frame.left + now.x - pressed.x, frame.top + now.y - pressed.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ReleaseCapture();
   SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
