@@ -85,15 +85,21 @@ void InputRouter::FieldFocused(core::FieldIndex index) {
   events_.txt_GotFocus(index);
 }
 
+void InputRouter::FocusField(core::FieldIndex index) {
+  if (lifetime_.IsClosed()) return;
+  SetFocus(controls_.fields.at(static_cast<std::size_t>(index)));
+  // While another application is active the system moves no focus: the field becomes the window's focused one
+  // all the same, and takes the focus when the window is active again.
+  FieldFocused(index);
+}
+
 void InputRouter::FocusBeforeEdit(core::FieldIndex index) {
-  if (!lifetime_.IsClosed() && focused_ != index)
-    SetFocus(controls_.fields.at(static_cast<std::size_t>(index)));
+  if (focused_ != index) FocusField(index);
 }
 
 void InputRouter::WindowActivated() {
   if (lifetime_.IsClosed()) return;
-  const core::FieldIndex field = focused_.value_or(controls_.tabOrder.front());
-  SetFocus(controls_.fields.at(static_cast<std::size_t>(field)));
+  FocusField(focused_.value_or(controls_.tabOrder.front()));
 }
 
 void InputRouter::TurnOffInputMethods() {
@@ -108,7 +114,7 @@ bool InputRouter::TabKey(const MSG& message) {
   const auto at = static_cast<std::size_t>(std::ranges::find(order, from) - order.begin());
   const std::size_t next =
       KeyDown(VK_SHIFT) ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-  SetFocus(controls_.fields.at(static_cast<std::size_t>(order.at(next))));
+  FocusField(order.at(next));
   return true;
 }
 

@@ -30,6 +30,8 @@ class InputRouter {
 
   // After the field has taken the focus.
   void FieldFocused(core::FieldIndex index);
+  // Gives the field the focus; raises txt_GotFocus when the focus moves.
+  void FocusField(core::FieldIndex index);
   // The field that last took the focus: it keeps it while another application is active.
   [[nodiscard]] std::optional<core::FieldIndex> FocusedField() const { return focused_; }
   // Text that reaches a field other than by typing (pasting, cutting, undoing, another program's text)

@@ -98,7 +98,7 @@ std::optional<core::FieldIndex> Win32Runtime::ActiveField() const {
 }
 
 void Win32Runtime::SetFocus(core::FieldIndex index) {
-  ::SetFocus(window_->controls.fields.at(static_cast<std::size_t>(index)));
+  window_->input.FocusField(index);
 }
 
 std::int32_t Win32Runtime::SelectionLength(core::FieldIndex index) const {
