@@ -10,7 +10,6 @@ of its own (windows_support.py) and runs alone:
 
 import os
 import re
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
@@ -381,7 +380,14 @@ def other_programs_text(desktop):
     key("u")  # Undo
     want = {"decimal": "31", "hex": "1F", "binary": "00011111"}
     check("the context menu's Undo converts back", desktop.fields_become(want) == want, driver.fields())
-    key("Escape")
+
+    # A script's text while another application is active.
+    other = desktop.start_other_application()
+    driver.ask("settext", 1, units("4d"))
+    want = {"decimal": "77", "hex": "4d", "binary": "01001101"}
+    check("WM_SETTEXT while another application is active converts", other
+          and desktop.fields_become(want) == want, (other, driver.fields()))
+    driver.ask("post", "window", WM_CLOSE, 0, 0)
     check("closes with status 0", program.exit_status() == 0, program.process.returncode)
 
 
@@ -420,15 +426,12 @@ def stays_above(desktop):
     check = desktop.check
     program = desktop.start_shown()
     x, y = program.position()
-    other = subprocess.Popen([desktop.wine, desktop.prefix, "notepad.exe"], env=desktop.wine_environment(),
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    desktop.processes.append((other, "kill"))
-    found = wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "notepad.exe").stdout.split(), 15)
+    found = desktop.start_other_application()
     if not found:
         check("stays above another application's active window", False, "the other window never appeared")
         return
-    ours, theirs = int(program.x_window), int(found[0])
-    run("xdotool", "windowmove", found[0], str(x), str(y), "windowactivate", "--sync", found[0])
+    ours, theirs = int(program.x_window), int(found)
+    run("xdotool", "windowmove", found, str(x), str(y), "windowactivate", "--sync", found)
 
     def stacking():
         active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
