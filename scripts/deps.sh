@@ -17,8 +17,9 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales
   # style check; packaging and its validators
   clang-format dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian groff-base man-db
-  # the Windows program: cross-built with mingw-w64 (posix threads), run and tested under Wine
-  g++-mingw-w64-x86-64-posix wine wine64
+  # the Windows program: cross-built with mingw-w64 (posix threads), run and tested under Wine, where a Song face
+  # with half-width digits stands in for Windows' SimSun
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-arphic-gbsn00lp
 )
 
 missing=()
