@@ -7,7 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build/windows}" && pwd)
-runs=${2:-30}
+runs=${2:-100}
 display=140
 while [[ -e /tmp/.X11-unix/X$display ]]; do display=$((display + 1)); done
 export DISPLAY=:$display
@@ -32,5 +32,5 @@ exec 5> >("$wine" "$build/tests/windows/driver.exe" >/dev/null 2>&1)
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs), $("$wine" --version)"
 echo "vostrel.exe: $(stat -c %s "$build/app/vostrel.exe") bytes (target: at most 307200)"
 echo
-"$build/build_machine/startup_bench" "$runs" "${VOSTREL_SETTLE_MS:-1000}" "vostrel=$wine $build/app/vostrel.exe" \
+"$build/build_machine/startup_bench" "$runs" "${VOSTREL_SETTLE_MS:-300}" "vostrel=$wine $build/app/vostrel.exe" \
   "floor=$wine $build/bench/win32_floor.exe"

@@ -69,10 +69,11 @@ std::optional<Sample> RunOnce(Display* display, const std::string& command, int 
   return Sample{ms, rss};
 }
 
+// The value a fraction of the way up the sorted values: 0.5 is the median.
 template <class T>
-T Median(std::vector<T> values) {
+T Quantile(std::vector<T> values, double fraction) {
   std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
+  return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5)];
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  std::printf("%-10s %6s %14s %14s\n", "program", "runs", "start ms", "RSS KiB");
+  std::printf("%-10s %6s %14s %18s %14s\n", "program", "runs", "start ms", "quartiles ms", "RSS KiB");
   std::map<std::string, std::pair<double, long>> medians;
   for (const auto& [name, command] : programs) {
     std::vector<double> times;
@@ -119,9 +120,9 @@ int main(int argc, char* argv[]) {
       std::printf("%-10s never mapped a window\n", name.c_str());
       return 1;
     }
-    medians[name] = {Median(times), Median(rss)};
-    std::printf("%-10s %6zu %14.1f %14ld\n", name.c_str(), times.size(), medians[name].first,
-                medians[name].second);
+    medians[name] = {Quantile(times, 0.5), Quantile(rss, 0.5)};
+    std::printf("%-10s %6zu %14.1f %8.1f-%-9.1f %14ld\n", name.c_str(), times.size(), medians[name].first,
+                Quantile(times, 0.25), Quantile(times, 0.75), medians[name].second);
   }
   if (programs.size() >= 2) {
     const auto& ours = medians[programs[0].first];
