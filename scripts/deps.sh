@@ -20,6 +20,8 @@ packages=(
   # the Windows program: cross-built with mingw-w64 (posix threads), run and tested under Wine, where a Song face
   # with half-width digits stands in for Windows' SimSun
   g++-mingw-w64-x86-64-posix wine wine64 fonts-arphic-gbsn00lp
+  # the Windows installer
+  nsis
 )
 
 missing=()
