@@ -386,7 +386,7 @@ class Desktop:
         """A missing tool or binary is a failure, one line each."""
         missing = [(tool, "not on PATH") for tool in tools if not shutil.which(tool)]
         missing += [(binary, f"not built in {self.build}") for binary in binaries
-                    if not os.access(os.path.join(self.build, binary), os.X_OK)]
+                    if not os.path.isfile(os.path.join(self.build, binary))]
         for what, why in missing:
             self.check(f"needs {what}", False, why)
         if missing:

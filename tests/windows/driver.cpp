@@ -18,6 +18,9 @@
 //   regset NAME TYPE HEX    writes it; regclear deletes HKCU\Software\Vostrel; regkeys lists what is there
 //   desktopdpi N            the prefix's desktop density (HKCU\Control Panel\Desktop\LogPixels)
 //   clip HEX, clipget       puts a text on the clipboard, reads it
+//   expand HEX              the text with its environment variables expanded (%LOCALAPPDATA%...)
+//   exists HEX              whether the file or folder the text names (environment variables expanded) exists
+//   hkcu KEYHEX NAME        a value of HKEY_CURRENT_USER\KEY: its type (-1: none) and bytes
 #include <windows.h>
 
 #include <cstdint>
@@ -271,6 +274,29 @@ std::string Answer(const std::string& line) {
     const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, kMainKey, wide.c_str(), type, bytes.data(),
                                            static_cast<DWORD>(bytes.size()));
     return "{\"status\":" + std::to_string(status) + "}";
+  }
+  if (command == "expand" || command == "exists") {
+    std::string text;
+    in >> text;
+    wchar_t expanded[1024]{};
+    ExpandEnvironmentStringsW(Units(text).c_str(), expanded, 1024);
+    if (command == "expand") return "{\"expanded\":" + Quote(expanded) + "}";
+    return std::string("{\"exists\":") +
+           (GetFileAttributesW(expanded) != INVALID_FILE_ATTRIBUTES ? "true" : "false") + "}";
+  }
+  if (command == "hkcu") {
+    std::string key;
+    std::string name;
+    in >> key >> name;
+    BYTE data[4096];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const std::wstring wide(name.begin(), name.end());
+    if (RegGetValueW(HKEY_CURRENT_USER, Units(key).c_str(), wide.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
+                     data, &size) != ERROR_SUCCESS) {
+      return "{\"type\":-1,\"data\":\"\"}";
+    }
+    return "{\"type\":" + std::to_string(type) + ",\"data\":\"" + Hex(data, size) + "\"}";
   }
   if (command == "regclear") {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vostrel");

@@ -111,11 +111,12 @@ class Driver:
 
 
 class WineProgram:
-    """One run of vostrel.exe under Wine."""
+    """One run of vostrel.exe (the one built, or `exe`) under Wine."""
 
-    def __init__(self, desktop):
+    def __init__(self, desktop, exe=None):
         self.desktop = desktop
-        self.process = subprocess.Popen([desktop.wine, desktop.prefix, desktop.binary], env=desktop.wine_environment(),
+        self.process = subprocess.Popen([desktop.wine, desktop.prefix, exe or desktop.binary],
+                                        env=desktop.wine_environment(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, errors="replace")
         self.errors = []
         threading.Thread(target=lambda: self.errors.extend(self.process.stderr), daemon=True).start()
@@ -161,6 +162,16 @@ class WindowsDesktop(Desktop):
     def wine_environment(self):
         return dict(os.environ)
 
+    def wine_run(self, *arguments, timeout=60):
+        """Runs a Windows program in the prefix to its end; its exit status."""
+        return subprocess.run([self.wine, self.prefix, *arguments], env=self.wine_environment(),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+    def unix_path(self, windows_path):
+        """Where a path on the prefix's drive C lies here."""
+        drive, _, rest = windows_path.partition(":\\")
+        return os.path.join(self.prefix, "drive_" + drive.lower(), *rest.split("\\"))
+
     def start_bell_counter(self):
         try:
             self.bells = desktop_support.BellCounter(os.path.join(self.build, "build_machine", "bell_counter"))
@@ -181,16 +192,16 @@ class WindowsDesktop(Desktop):
             self.driver.ask("desktopdpi", 96)
         return self.driver
 
-    def start(self, config=None, env=None, user=None):
+    def start(self, config=None, env=None, user=None, exe=None):
         self.start_driver()
-        program = WineProgram(self)
+        program = WineProgram(self, exe)
         self.programs.append(program)
         return program
 
-    def start_shown(self, config=None, env=None, size=desktop_support.SIZE):
-        """Starts the program and waits for its window, shown at `size` with the hexadecimal field focused; a window
-        that never comes ends the case."""
-        program = self.start()
+    def start_shown(self, config=None, env=None, size=desktop_support.SIZE, exe=None):
+        """Starts the program (the one built, or `exe`) and waits for its window, shown at `size` with the
+        hexadecimal field focused; a window that never comes ends the case."""
+        program = self.start(exe=exe)
         found = self.driver.ask("find", 20000, timeout=30).get("window")
         if found:
             wait_for(lambda: self.driver.window().get("focus") == 1, 5)

@@ -11,9 +11,10 @@ of its own (windows_support.py) and runs alone:
 import os
 import re
 import sys
+import zipfile
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from windows_support import (REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ, SW_MAXIMIZE, SW_MINIMIZE,
+from windows_support import (FIELDS, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ, SW_MAXIMIZE, SW_MINIMIZE,
                              WM_CLOSE, WM_ENDSESSION, WM_QUERYENDSESSION, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST,
                              WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
 from desktop_support import (BELL_STEPS, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, click, count_yellow, key,
@@ -443,6 +444,88 @@ def stays_above(desktop):
     order, listed = wait_for(stacking, 5) or ([], "the other window never became active")
     check("stays above another application's active window",
           ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+
+
+UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vostrel"
+INSTALLED = "%LOCALAPPDATA%\\Programs\\Vostrel"
+SHORTCUT = "%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Vostrel.lnk"
+
+
+@case(binaries=["vostrel-1.00-setup.exe"])
+def installer(desktop):
+    """A silent install for the user, the installed program, a second install over the first while it runs, and a
+    silent uninstall that takes everything away but the user's settings."""
+    check = desktop.check
+    driver = desktop.start_driver()
+    setup = os.path.join(desktop.build, "vostrel-1.00-setup.exe")
+    check("a silent install ends with status 0", desktop.wine_run(setup, "/S") == 0)
+    files = [f"{INSTALLED}\\{name}" for name in ("vostrel.exe", "LICENSE.txt", "README.txt", "uninstall.exe")]
+
+    def there(path):
+        return driver.ask("exists", units(path)).get("exists")
+
+    def entry(name):
+        value = driver.ask("hkcu", units(UNINSTALL_KEY), name)
+        data = bytes.fromhex(value.get("data", ""))
+        return data.decode("utf-16-le").rstrip("\0") if value.get("type") == REG_SZ else int.from_bytes(data, "little")
+
+    check("installed: the program, its licence, README and uninstaller", all(there(path) for path in files),
+          [path for path in files if not there(path)])
+    check("installed: a Start-menu shortcut", there(SHORTCUT))
+    folder = driver.ask("expand", units(INSTALLED)).get("expanded", "")
+    seen = {name: entry(name) for name in ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString",
+                                           "QuietUninstallString", "EstimatedSize")}
+    check("listed under installed apps", seen["DisplayName"] == "Vostrel" and seen["DisplayVersion"] == "1.00"
+          and seen["Publisher"] == "The Vostrel authors" and seen["DisplayIcon"] == f"{folder}\\vostrel.exe,0"
+          and seen["UninstallString"] == f'"{folder}\\uninstall.exe"'
+          and seen["QuietUninstallString"] == f'"{folder}\\uninstall.exe" /S' and seen["EstimatedSize"] > 100, seen)
+
+    installed = desktop.unix_path(f"{folder}\\vostrel.exe")
+    program = desktop.start_shown(exe=installed)
+    x, y = program.position()
+    type_text("7f")
+    want = {"decimal": "127", "hex": "7F", "binary": "01111111"}
+    check("the installed program converts", desktop.fields_become(want) == want, desktop.driver.fields())
+    check("installing again while it runs ends with status 0", desktop.wine_run(setup, "/S") == 0)
+    check("the running program was closed the normal way", program.exit_status() == 0, program.process.returncode)
+    check("and stored its position", driver.stored_position() == (x * TWIPS, y * TWIPS), driver.stored_position())
+    check("the second install leaves one installed program", all(there(path) for path in files)
+          and entry("DisplayName") == "Vostrel")
+
+    # The uninstaller runs a copy of itself and returns before that has finished.
+    check("a silent uninstall starts", desktop.wine_run(desktop.unix_path(f"{folder}\\uninstall.exe"), "/S") == 0)
+    gone = wait_for(lambda: not any(there(path) for path in files + [SHORTCUT, INSTALLED])
+                    and entry("DisplayName") == 0, 20)
+    check("uninstalled: the files, the folder, the shortcut and the entry are gone", gone,
+          [path for path in files + [SHORTCUT, INSTALLED] if there(path)] + [entry("DisplayName")])
+    check("uninstalled: the settings stay", driver.stored_position() == (x * TWIPS, y * TWIPS),
+          driver.stored_position())
+
+
+@case(binaries=["vostrel-1.00-win64.zip"])
+def zip_package(desktop):
+    """The zip holds the program, its licence and a README; the program runs from a folder holding nothing else."""
+    check = desktop.check
+    with zipfile.ZipFile(os.path.join(desktop.build, "vostrel-1.00-win64.zip")) as archive:
+        names = archive.namelist()
+        exe = archive.read("vostrel.exe") if "vostrel.exe" in names else b""
+        readme = archive.read("README.txt").decode("utf-8-sig") if "README.txt" in names else ""
+    check("the zip holds vostrel.exe, LICENSE and README.txt", names == ["vostrel.exe", "LICENSE", "README.txt"], names)
+    with open(desktop.binary, "rb") as built:
+        check("its vostrel.exe is the one built", exe == built.read())
+    check("its README says what it is, its keys and where the settings live",
+          all(text in readme for text in ("32-bit", "Esc", "Enter", "HKEY_CURRENT_USER\\Software\\Vostrel\\Main")))
+    folder = desktop.path("alone")
+    os.makedirs(folder)
+    with open(os.path.join(folder, "vostrel.exe"), "wb") as alone:
+        alone.write(exe)
+    program = desktop.start_shown(exe=os.path.join(folder, "vostrel.exe"))
+    type_text("2a")
+    want = {"decimal": "42", "hex": "2A", "binary": "00101010"}
+    check("alone in a folder it runs and converts", desktop.fields_become(want) == want, desktop.driver.fields())
+    key("Escape")
+    check("and closes with status 0", program.exit_status() == 0, program.process.returncode)
+    check("the folder holds nothing else afterwards", os.listdir(folder) == ["vostrel.exe"], os.listdir(folder))
 
 
 if __name__ == "__main__":
