@@ -3,6 +3,11 @@
 # Compile settings for the project's own targets: warnings are errors here, and the
 # sanitizer build instruments everything we compile.
 
+# The same sources give the same bytes wherever they are built: no build folder in what the compiler writes.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
+endif()
+
 if(VOSTREL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

@@ -19,7 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained .exe: the compiler's own runtime (libgcc, libstdc++, winpthread) linked in, so nothing
-# but Windows' own DLLs is needed beside it. Release builds drop unused code and are stripped.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# but Windows' own DLLs is needed beside it. No time stamp in its header: the same sources give the same bytes.
+# Release builds drop unused code and are stripped.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG -ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s -Wl,--gc-sections")
