@@ -5,13 +5,28 @@
 # the package checks, the desktop cases under Xvfb and the exhaustive check of all 2^32 values (release build);
 # the Windows program cross-built with mingw-w64, its GoogleTest suites and its desktop cases under Wine; the same
 # unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer; the keystroke fuzzer for a
-# bounded time; the style check. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as
-# skipped. Counts from CTest's JUnit files and ends with one line: "N passed, N failed, N skipped".
+# bounded time; the style check; and a second build of the packages in another folder, which must give the same
+# bytes. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as skipped. Counts from CTest's JUnit
+# files, prints how long each step took, and ends with one line: "N passed, N failed, N skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+run_started=$EPOCHREALTIME
 
+# How long each step took, for the table at the end.
+timings=()
+note_time() {  # note_time NAME STARTED: the step NAME took from STARTED (an EPOCHREALTIME) until now
+  local micro=$((${EPOCHREALTIME/[.,]/} - ${2/[.,]/}))
+  timings+=("$(printf '%5d.%d s  %s' $((micro / 1000000)) $((micro % 1000000 / 100000)) "$1")")
+}
+
+started=$EPOCHREALTIME
 scripts/deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+note_time "installing what is missing" "$started"
+# Every build of this run stamps what it makes with the last commit's time, so that the same sources give the
+# same bytes.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
+export SOURCE_DATE_EPOCH
 
 jobs=$(nproc)
 fuzz_seconds=${VOSTREL_FUZZ_SECONDS:-30}
@@ -27,10 +42,15 @@ fail() {  # fail WHAT: one failure, with one line saying what is missing or brok
 
 # Runs a command as one check.
 check() {
-  local name=$1
+  local name=$1 started=$EPOCHREALTIME status=0
   shift
   echo "== $name"
-  if "$@"; then passed=$((passed + 1)); else fail "$name"; fi
+  if "$@"; then passed=$((passed + 1)); else
+    status=1
+    fail "$name"
+  fi
+  note_time "$name" "$started"
+  return $status
 }
 
 build() {  # build DIR [cmake options...]
@@ -63,18 +83,22 @@ run_ctest() {  # run_ctest NAME DIR [ctest options...]
     rm -f "$suites"/*.xml
   fi
   echo "== $name"
+  local started=$EPOCHREALTIME
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure --output-junit "$results" "$@"
   count_results "$name" "$results" "$suites"
+  note_time "$name" "$started"
 }
 
 # The check of all 2^32 values keeps both cores busy for minutes. It runs beside the rest at the lowest
 # priority, so it mostly takes the processor time that the builds, the desktop cases and the fuzzer leave over;
 # the run waits for it at the end, and stops it if the run itself is stopped.
 exhaustive_pid=
+exhaustive_started=
 exhaustive_log=$root/build/release/exhaustive.log
 exhaustive_results=$root/build/release/exhaustive.xml
 start_exhaustive() {
   rm -f "$exhaustive_results"
+  exhaustive_started=$EPOCHREALTIME
   # Not in a session of its own: the kernel would then share the cores fairly between the two sessions, whatever
   # the priority, and starve the desktop cases.
   nice -n 19 ctest --test-dir build/release -L exhaustive -V --output-junit "$exhaustive_results" \
@@ -85,7 +109,10 @@ start_exhaustive() {
 }
 finish_exhaustive() {
   echo "== exhaustive: every 32-bit value against the oracle"
+  local waited=$EPOCHREALTIME
   wait "$exhaustive_pid"
+  note_time "waiting for the exhaustive check at the end" "$waited"
+  note_time "the exhaustive check, beside the steps above" "$exhaustive_started"
   trap - EXIT
   # CTest's verbose lines carry the test's number; the check's own lines are the ones it printed.
   sed -n 's/^[0-9]*: \(exhaustive: .*\|-\?[0-9]*: .*\)$/\1/p' "$exhaustive_log"
@@ -168,6 +195,10 @@ elif check "fuzz build" fuzz_build; then
   check "fuzz keystrokes for ${fuzz_seconds}s" fuzz
 fi
 
+# The packages once more, built later in another folder: the same bytes, or the first file that differs.
+check "reproducible: vostrel.exe, the zip, the installer and the .deb built again elsewhere" \
+  tests/reproducible_test.sh build/release build/windows build/reproduce
+
 if ! command -v clang-format >/dev/null; then
   fail "style: clang-format is missing (Debian package clang-format)"
 else
@@ -176,6 +207,10 @@ fi
 
 [[ -n $exhaustive_pid ]] && finish_exhaustive
 
+echo
+echo "== time per step"
+note_time "the whole run" "$run_started"
+printf '%s\n' "${timings[@]}"
 echo
 [[ ${#said[@]} -eq 0 ]] || printf '%s\n' "${said[@]}"
 echo "$passed passed, $failed failed, $skipped skipped"
