@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "input_router.h"
 
-// After windows.h, which it builds on.
-#include <imm.h>
-
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -68,8 +65,7 @@ std::optional<wchar_t> InputRouter::Typed(core::FieldIndex index, wchar_t unit) 
   // The handler may have closed the window (Esc): the field is gone then.
   if (lifetime_.IsClosed() || keyCode == core::kKeyNone) return std::nullopt;
   // Nothing is typed into a read-only field; Backspace there changes nothing either.
-  const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
-  if (GetWindowLongW(field, GWL_STYLE) & ES_READONLY) return std::nullopt;
+  if (controls_.readOnly.at(static_cast<std::size_t>(index))) return std::nullopt;
   return static_cast<wchar_t>(std::bit_cast<char16_t>(keyCode));
 }
 
@@ -100,10 +96,6 @@ void InputRouter::FocusBeforeEdit(core::FieldIndex index) {
 void InputRouter::WindowActivated() {
   if (lifetime_.IsClosed()) return;
   FocusField(focused_.value_or(controls_.tabOrder.front()));
-}
-
-void InputRouter::TurnOffInputMethods() {
-  for (const HWND field : controls_.fields) ImmAssociateContextEx(field, nullptr, 0);
 }
 
 bool InputRouter::TabKey(const MSG& message) {

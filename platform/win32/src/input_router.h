@@ -41,10 +41,6 @@ class InputRouter {
   // field of the tab order.
   void WindowActivated();
 
-  // The fields take digits and letters as typed: an input method would only stand in their way, and what it
-  // composed would reach a field without passing the key rule.
-  void TurnOffInputMethods();
-
   // Tab and Shift+Tab in a field go round the fields, before they would become characters; true when
   // `message` was one of them.
   bool TabKey(const MSG& message);

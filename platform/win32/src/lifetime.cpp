@@ -34,7 +34,8 @@ bool Lifetime::Handle(UINT message, WPARAM wParam, LRESULT& result) {
       if (wParam != FALSE) Close(UnloadReason::kSessionEnd);
       return true;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      // The window's own end ends the program; another program's WM_DESTROY ends nothing.
+      if (closed_) PostQuitMessage(0);
       return true;
     default:
       return false;

@@ -30,9 +30,6 @@ struct LoadedWindow {
   bool writingField = false;
 };
 
-// Posted to the window once it is shown: the fields' input methods are turned off then.
-inline constexpr UINT kTurnOffInputMethods = WM_APP + 1;
-
 // The two window procedures: the window's own, and the one every field hands its messages to first.
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam);

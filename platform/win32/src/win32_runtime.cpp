@@ -27,14 +27,30 @@ class OwnWrite {
   bool before_;
 };
 
+// The primary monitor's density, which positions are measured in: the system's, as the session started.
+UINT PrimaryDpi() {
+  return GetDpiForSystem();
+}
+
 }  // namespace
 
-Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store, std::function<void()> beep)
-    : store_(std::move(store)), beep_(std::move(beep)) {}
+Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store) : store_(std::move(store)) {}
 
-Win32Runtime::~Win32Runtime() = default;
+Win32Runtime::~Win32Runtime() {
+  // A window still there (a start that failed half way) goes without raising a handler: the fields get their
+  // own procedures back and no procedure finds the runtime any more.
+  if (!window_ || !IsWindow(window_->controls.window)) return;
+  for (std::size_t i = 0; i < window_->controls.fields.size(); ++i) {
+    const HWND field = window_->controls.fields.at(i);
+    if (field == nullptr) continue;
+    SetWindowLongPtrW(field, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(window_->controls.editProcedures.at(i)));
+    SetWindowLongPtrW(field, GWLP_USERDATA, 0);
+  }
+  SetWindowLongPtrW(window_->controls.window, GWLP_USERDATA, 0);
+}
 
-void Win32Runtime::SystemBeep() {
+void Win32Runtime::Beep() {
   MessageBeep(MB_OK);
 }
 
@@ -43,8 +59,6 @@ bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& even
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;
   events.Form_Load();
-  // Once the window is up: turning off the input methods takes as long as the rest of the start.
-  PostMessageW(window_->controls.window, kTurnOffInputMethods, 0, 0);
   // Shown without becoming active (started from a program in the background): the focus is set all the same.
   if (!IsClosed() && !window_->input.FocusedField()) window_->input.WindowActivated();
   return true;
@@ -121,9 +135,11 @@ WindowGeometry Win32Runtime::Geometry() const {
   // Screen coordinates start at the primary monitor's top-left corner.
   RECT rect{};
   GetWindowRect(window_->controls.window, &rect);
-  const UINT dpi = window_->controls.dpi;
-  return {ToTwips(rect.left, dpi), ToTwips(rect.top, dpi), ToTwips(rect.right - rect.left, dpi),
-          ToTwips(rect.bottom - rect.top, dpi)};
+  // Positions in the primary monitor's twips wherever the window is; its size in its own monitor's.
+  const UINT primary = PrimaryDpi();
+  const UINT own = window_->controls.dpi;
+  return {ToTwips(rect.left, primary), ToTwips(rect.top, primary), ToTwips(rect.right - rect.left, own),
+          ToTwips(rect.bottom - rect.top, own)};
 }
 
 WindowState Win32Runtime::State() const {
@@ -133,8 +149,8 @@ WindowState Win32Runtime::State() const {
 }
 
 void Win32Runtime::MoveWindow(float left, float top) {
-  const UINT dpi = window_->controls.dpi;
-  SetWindowPos(window_->controls.window, nullptr, ToPixels(left, dpi), ToPixels(top, dpi), 0, 0,
+  const UINT primary = PrimaryDpi();
+  SetWindowPos(window_->controls.window, nullptr, ToPixels(left, primary), ToPixels(top, primary), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -151,9 +167,8 @@ void Win32Runtime::StartInteractiveMove() {
 }
 
 void Win32Runtime::MakeTopmostAndShow() {
-  // HWND_TOPMOST with SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW: above every other window from now on, shown
-  // where it was placed.
-  SetWindowPos(window_->controls.window, HWND_TOPMOST, 0, 0, 0, 0, 0x0043);
+  // Above every other window from now on, shown where it was placed (flags 0x0043).
+  SetWindowPos(window_->controls.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
   SetForegroundWindow(window_->controls.window);
 }
 
@@ -161,9 +176,9 @@ ScreenSize Win32Runtime::PrimaryScreenSize() const {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) return {0, 0};
-  const UINT dpi = window_->controls.dpi;
-  return {ToTwips(monitor.rcMonitor.right - monitor.rcMonitor.left, dpi),
-          ToTwips(monitor.rcMonitor.bottom - monitor.rcMonitor.top, dpi)};
+  const UINT primary = PrimaryDpi();
+  return {ToTwips(monitor.rcMonitor.right - monitor.rcMonitor.left, primary),
+          ToTwips(monitor.rcMonitor.bottom - monitor.rcMonitor.top, primary)};
 }
 
 }  // namespace vostrel::platform::win32

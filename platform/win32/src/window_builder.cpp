@@ -30,7 +30,7 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProcedure, HBRUSH bac
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = windowProcedure;
   windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = background;
   windowClass.lpszClassName = kWindowClass;
   windowClass.hIcon =
@@ -119,6 +119,7 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
     HWND made = nullptr;
     if (control.field) {
       const FieldDescription& field = description.fields.at(i);
+      controls.readOnly.at(i) = field.readOnly;
       const std::wstring text = ToWide(field.initialText);
       const DWORD style =
           WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (field.readOnly ? ES_READONLY : 0);

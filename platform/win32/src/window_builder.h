@@ -21,6 +21,8 @@ struct WindowControls {
   std::array<HWND, core::kFieldCount> fields{};
   // Each field's own window procedure, which the field procedure passes on to.
   std::array<WNDPROC, core::kFieldCount> editProcedures{};
+  // Which fields are read-only, as described: a field's own style can be changed from outside.
+  std::array<bool, core::kFieldCount> readOnly{};
   // The fields in the order Tab goes round them.
   std::array<core::FieldIndex, core::kFieldCount> tabOrder{};
   HFONT font = nullptr;

@@ -4,6 +4,8 @@
 #include <windowsx.h>
 
 #include "loaded_window.h"
+#include "text.h"
+#include "vostrel/core/number_rendering.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -27,6 +29,14 @@ LRESULT StaticColours(const LoadedWindow& loaded, HDC dc, HWND control) {
   SetTextColor(dc, ToColorRef(loaded.description.captionText));
   SetBkColor(dc, ToColorRef(loaded.description.background));
   return reinterpret_cast<LRESULT>(loaded.controls.background);
+}
+
+// Whether another program's text for a field is one the field converts: a number of its kind, or nothing.
+bool ConvertsInField(core::FieldIndex index, const wchar_t* text) {
+  const core::Text value = ToText(text != nullptr ? std::wstring_view(text) : std::wstring_view());
+  if (value.empty()) return true;
+  return index == core::kDecimalField ? core::ParseDecimalText(value).has_value()
+                                      : core::ParseHexText(value).has_value();
 }
 
 }  // namespace
@@ -64,16 +74,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
       loaded->input.WindowActivated();
       return 0;
-    case kTurnOffInputMethods:
-      loaded->input.TurnOffInputMethods();
+    case WM_DPICHANGED:
+      // Moved to a monitor of another density: the same twips in its pixels, from the same corner. The
+      // density is the window's own; the message's arguments are not trusted, as another program may send it.
+      LayOut(loaded->description, GetDpiForWindow(window), nullptr, loaded->controls);
       return 0;
-    case WM_DPICHANGED: {
-      // Moved to a monitor of another density: the same twips in its pixels, where the system suggests.
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      const POINT origin{suggested->left, suggested->top};
-      LayOut(loaded->description, LOWORD(wParam), &origin, loaded->controls);
-      return 0;
-    }
     default:
       break;
   }
@@ -82,8 +87,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
   LoadedWindow* loaded = LoadedFrom(field);
-  const core::FieldIndex index = loaded->controls.FieldOf(field);
+  const core::FieldIndex index = loaded != nullptr ? loaded->controls.FieldOf(field) : core::FieldIndex{-1};
+  if (index < 0) return DefWindowProcW(field, message, wParam, lParam);
   const WNDPROC edit = loaded->controls.editProcedures.at(static_cast<std::size_t>(index));
+  const bool readOnly = loaded->controls.readOnly.at(static_cast<std::size_t>(index));
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: {  // an input method's characters come this way when it hands them over one by one
@@ -96,6 +103,12 @@ LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
       if (InputRouter::IsEditShortcut(wParam)) return 0;
       break;
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+      // Composed in the input method's own window, the result arrives as WM_IME_CHAR, character by character,
+      // through the key rule; the field itself would take it whole.
+      return DefWindowProcW(field, message, wParam, lParam);
     case WM_SETFOCUS: {
       // The field's own focus handling first, so that the selection made on focus stays.
       const LRESULT result = CallWindowProcW(edit, field, message, wParam, lParam);
@@ -104,8 +117,9 @@ LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_SETTEXT:
       if (loaded->writingField) break;
-      // Another program's text: the read-only field keeps its own, an editable one takes it as if pasted.
-      if (GetWindowLongW(field, GWL_STYLE) & ES_READONLY) return FALSE;
+      // Another program's text: an editable field takes a number, as if it were pasted there; the read-only
+      // field and a text that is no number leave the fields as they were.
+      if (readOnly || !ConvertsInField(index, reinterpret_cast<const wchar_t*>(lParam))) return FALSE;
       loaded->input.FocusBeforeEdit(index);
       break;
     case WM_PASTE:
@@ -114,8 +128,19 @@ LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM 
     case WM_UNDO:
     case EM_UNDO:
     case EM_REPLACESEL:
+      if (readOnly) return 0;  // only the program writes the read-only field
+      loaded->input.FocusBeforeEdit(index);
+      break;
     case WM_CONTEXTMENU:  // whose commands paste, cut, delete and undo
       loaded->input.FocusBeforeEdit(index);
+      break;
+    case EM_SETREADONLY:  // the fields are what they were made: only another program would send this
+    case WM_CLOSE:        // a field is never closed on its own
+      return 0;
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      // Only as part of the window's own end; from another program, nothing.
+      if (!loaded->lifetime.IsClosed()) return 0;
       break;
     default:
       break;

@@ -5,7 +5,6 @@
 // (input_router), move the window (window_mover) and close it (lifetime).
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "vostrel/platform/runtime.h"
@@ -17,8 +16,7 @@ struct LoadedWindow;
 
 class Win32Runtime final : public Runtime {
  public:
-  // `beep` sounds the system beep; tests pass one they can count.
-  explicit Win32Runtime(std::unique_ptr<SettingsStore> store, std::function<void()> beep = SystemBeep);
+  explicit Win32Runtime(std::unique_ptr<SettingsStore> store);
   ~Win32Runtime() override;
   Win32Runtime(const Win32Runtime&) = delete;
   Win32Runtime& operator=(const Win32Runtime&) = delete;
@@ -44,16 +42,13 @@ class Win32Runtime final : public Runtime {
   [[nodiscard]] bool IsClosed() const override;
   void StartInteractiveMove() override;
   void MakeTopmostAndShow() override;
-  void Beep() override { beep_(); }
+  void Beep() override;
   void DoEvents() override;
   [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
   [[nodiscard]] SettingsStore& Settings() override { return *store_; }
 
-  static void SystemBeep();
-
  private:
   std::unique_ptr<SettingsStore> store_;
-  std::function<void()> beep_;
   std::unique_ptr<LoadedWindow> window_;
 };
 
