@@ -18,6 +18,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# GoogleTest for the Windows tests, compiled from Debian's sources (package googletest).
+set(VOSTREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
+
 # One self-contained .exe: the compiler's own runtime (libgcc, libstdc++, winpthread) linked in, so nothing
 # but Windows' own DLLs is needed beside it. No time stamp in its header: the same sources give the same bytes.
 # Release builds drop unused code and are stripped.

@@ -9,6 +9,8 @@ packages=(
   cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   # tests, benchmarks, fuzzing (procps: pkill, to stop the background check with the run)
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev procps
+  # GoogleTest's sources, compiled for the Windows tests
+  googletest
   # the desktop: X server, window manager, input, screenshots, the Chinese font
   python3 xvfb openbox xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
   # real desktops: a session manager's protocol, a Wayland compositor and Qt's Wayland plugin

@@ -146,18 +146,22 @@ fi
 windows_build() {
   build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 }
-fresh_wine_prefixes() {
+stop_wine() {  # stop_wine PREFIX...: ends every Wine process of the prefixes
   local prefix
-  for prefix in build/windows/wineprefix-*/; do
-    [[ -d $prefix ]] || continue
-    WINEPREFIX=$root/$prefix timeout 20 wineserver -k 2>/dev/null
-    rm -rf "$prefix"
+  for prefix; do
+    [[ -d $prefix ]] && WINEPREFIX=$root/$prefix timeout 20 wineserver -k 2>/dev/null
   done
+  return 0
+}
+fresh_wine_prefixes() {
+  stop_wine build/windows/wineprefix-*/
+  rm -rf build/windows/wineprefix-*/
 }
 if check "Windows build (mingw-w64)" windows_build; then
   require_cases build/windows windows "the Windows desktop cases need Python 3 and a cross build"
   fresh_wine_prefixes
   run_ctest "Windows under Wine: GoogleTest suites, the executable and the desktop cases" build/windows
+  stop_wine build/windows/wineprefix-*/
 fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0

@@ -9,7 +9,7 @@
 //   window                  rectangle, styles, state, title, and the focused field with its selection
 //   selection FIELD         a field's selection
 //   char FIELD CODE         sends WM_CHAR with CODE (decimal) to the field; imechar: WM_IME_CHAR
-//   settext FIELD HEX       sends WM_SETTEXT with the text
+//   settext FIELD HEX       sends WM_SETTEXT with the text; replacesel: EM_REPLACESEL
 //   message TARGET MSG W L  sends a message to TARGET (window, or a field index); post: posts it
 //   show CMD                ShowWindow (6 minimises, 3 maximises); foreground brings the window to the front
 //   type HEX                SendInput of the text as typed characters
@@ -337,12 +337,14 @@ std::string Answer(const std::string& line) {
     SendMessageW(Field(field), command == "char" ? WM_CHAR : WM_IME_CHAR, code, 1);
     return "{\"sent\":true}";
   }
-  if (command == "settext") {
+  if (command == "settext" || command == "replacesel") {
     int field = 0;
     std::string text;
     in >> field >> text;
     const std::wstring units = Units(text);
-    const LRESULT result = SendMessageW(Field(field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(units.c_str()));
+    const LRESULT result =
+        SendMessageW(Field(field), command == "settext" ? WM_SETTEXT : EM_REPLACESEL,
+                     command == "settext" ? 0 : TRUE, reinterpret_cast<LPARAM>(units.c_str()));
     return "{\"result\":" + std::to_string(result) + "}";
   }
   if (command == "message" || command == "post") {

@@ -37,6 +37,8 @@ only_windows_dlls() {
 check "imports only Windows' own DLLs" only_windows_dlls
 check "no debugging sections" bash -c "! $objdump -h '$exe' | grep -q '\.debug'"
 check "no symbol table" bash -c "$objdump -t '$exe' | grep -q 'SYMBOL TABLE:' && [[ \$($objdump -t '$exe' | grep -c '^\[') -eq 0 ]]"
+size=$(stat -c %s "$exe")
+check "at most 300 KB ($size bytes)" test "$size" -le 307200
 check "a program for the windowed subsystem" bash -c "$objdump -p '$exe' | grep -q 'Subsystem.*(Windows GUI)'"
 check "resources: icon, version information and manifest" python3 - "$exe" <<'PYTHON'
 import sys

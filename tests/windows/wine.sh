@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Runs a Windows program under Wine in a prefix of the tests' own, which it makes on first use:
 #   tests/windows/wine.sh PREFIX PROGRAM [ARGUMENTS...]
-# The prefix is test set-up, not the product: Chinese font names mapped to WenQuanYi (installed by the scripts),
-# no crash debugger (a crash ends the program instead of waiting for someone), no menu entries, no downloads.
+# The prefix is test set-up, not the product: Windows' Chinese font names mapped to fonts the scripts install
+# (test_prefix.reg), no crash debugger (a crash ends the program instead of waiting for someone), no menu entries, no downloads.
 # Every Wine command runs under a timeout (VOSTREL_WINE_TIMEOUT seconds for the program, 120 by default).
 set -euo pipefail
 prefix=$1
@@ -21,8 +21,7 @@ make_prefix() {
   rm -rf "$prefix"
   # No window of its own while it sets up: the display may be another's.
   DISPLAY= timeout 180 "$wine" wineboot --init >/dev/null 2>&1
-  DISPLAY= timeout 60 "$wine" regedit /S "$(winepath -w "$here/test_prefix.reg" 2>/dev/null || echo "Z:$here/test_prefix.reg")" \
-    >/dev/null 2>&1
+  DISPLAY= timeout 60 "$wine" regedit /S "Z:${here//\//\\}\\test_prefix.reg" >/dev/null 2>&1
   timeout 60 wineserver --wait
   touch "$prefix/.made-for-vostrel-tests"
 }
