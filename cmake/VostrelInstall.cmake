@@ -84,10 +84,11 @@ endforeach()
 set(CPACK_PRE_BUILD_SCRIPTS ${VOSTREL_STAGING_PERMISSIONS})
 include(CPack)
 
-# `cmake --build BUILD --target deb` makes package/vostrel_VERSION_ARCH.deb. With SOURCE_DATE_EPOCH set (the build
-# scripts set the last commit's time) the same sources give the same bytes.
+# `cmake --build BUILD --target deb` makes package/vostrel_VERSION_ARCH.deb, stamped with SOURCE_DATE_EPOCH (the
+# last commit's time when it is not set), so that the same sources give the same bytes.
 add_custom_target(deb
-  COMMAND ${CMAKE_CPACK_COMMAND} -G DEB -B ${PROJECT_BINARY_DIR}/package
+  COMMAND sh -c "SOURCE_DATE_EPOCH=\${SOURCE_DATE_EPOCH:-$(git -C '${PROJECT_SOURCE_DIR}' log -1 --format=%ct)} \
+                 exec '${CMAKE_CPACK_COMMAND}' -G DEB -B '${PROJECT_BINARY_DIR}/package'"
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
   COMMENT "Making the .deb"
   VERBATIM)
