@@ -3,11 +3,12 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs the whole test suite through CTest: every unit and offscreen case,
 # the package checks, the desktop cases under Xvfb and the exhaustive check of all 2^32 values (release build);
-# the Windows program cross-built with mingw-w64, its GoogleTest suites and its desktop cases under Wine; the same
-# unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer; the keystroke fuzzer for a
-# bounded time; the style check; and a second build of the packages in another folder, which must give the same
-# bytes. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as skipped. Counts from CTest's JUnit
-# files, prints how long each step took, and ends with one line: "N passed, N failed, N skipped".
+# the Windows program cross-built with mingw-w64, its GoogleTest suites and its desktop cases under Wine; in one
+# clang build, the same unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer and the
+# keystroke fuzzer for a bounded time; the style check; and a second build of the packages in another folder,
+# which must give the same bytes. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as skipped.
+# Counts from CTest's JUnit files, prints how long each step took, and ends with one line: "N passed, N failed,
+# N skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -144,7 +145,8 @@ fi
 
 # The Windows program, cross-built with mingw-w64 and run under Wine in prefixes of the tests' own, made afresh.
 windows_build() {
-  build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+  build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DVOSTREL_BENCH=OFF
 }
 stop_wine() {  # stop_wine PREFIX...: ends every Wine process of the prefixes
   local prefix
@@ -167,19 +169,12 @@ fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
-# -O1 with line tables only: what the sanitizers need for exact reports, at half the build time of -O2 -g.
-if check "sanitizer build" build build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DVOSTREL_SANITIZE=ON -DVOSTREL_BENCH=OFF; then
-  run_ctest "ASan and UBSan: unit and offscreen cases" build/sanitize -L unit
-fi
-unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
-
 fuzz() {
   local corpus log
   corpus=$(mktemp -d)
   log=$(mktemp)
   cp fuzz/corpus/* "$corpus"/
-  build/fuzz/fuzz/fuzz_keystrokes -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1
+  build/sanitize/fuzz/fuzz_keystrokes -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1
   local status=$?
   tail -n 3 "$log" | grep -v '^stat::'
   local runs
@@ -188,16 +183,21 @@ fuzz() {
   rm -rf "$corpus" "$log"
   [[ $status -eq 0 && -n $runs ]]
 }
-# Only the fuzzer: the core's tests already run in the two other builds.
-fuzz_build() {
-  CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOSTREL_CORE_ONLY=ON \
-    -DVOSTREL_FUZZ=ON -DVOSTREL_BENCH=OFF >/dev/null && cmake --build build/fuzz -j "$jobs" --target fuzz_keystrokes
+# One clang build for both: the unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the keystroke fuzzer (libFuzzer). -O1 with line tables only: what the sanitizers need for exact reports, at
+# half the build time of -O2 -g.
+sanitizer_build() {
+  CC=clang CXX=clang++ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DVOSTREL_SANITIZE=ON -DVOSTREL_FUZZ=ON \
+    -DVOSTREL_BENCH=OFF >/dev/null && cmake --build build/sanitize -j "$jobs" --target unit_tests fuzz_keystrokes
 }
 if ! command -v clang++ >/dev/null; then
-  fail "fuzzing: clang++ is missing (Debian package clang)"
-elif check "fuzz build" fuzz_build; then
+  fail "sanitizers and fuzzing: clang++ is missing (Debian package clang)"
+elif check "sanitizer and fuzzer build (clang)" sanitizer_build; then
+  run_ctest "ASan and UBSan: unit and offscreen cases" build/sanitize -L unit
   check "fuzz keystrokes for ${fuzz_seconds}s" fuzz
 fi
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 # The packages once more, built later in another folder: the same bytes, or the first file that differs.
 check "reproducible: vostrel.exe, the zip, the installer and the .deb built again elsewhere" \
