@@ -91,21 +91,29 @@ void InputRouter::FieldFocused(core::FieldIndex index) {
   events_.txt_GotFocus(index);
 }
 
-void InputRouter::MouseButton(std::optional<core::FieldIndex> caption, const QMouseEvent& event,
-                              bool pressed) {
+void InputRouter::MousePressed(std::optional<core::FieldIndex> caption, const QMouseEvent& event) {
   std::int16_t button = ButtonCode(event.button());
   std::int16_t shift = ShiftCode(event.modifiers());
-  if (pressed && button == kLeftButton) mover_.Pressed(event.globalPosition().toPoint());
-  if (!pressed && button == kLeftButton) mover_.Stop();
+  if (button == kLeftButton) mover_.Pressed(event.globalPosition().toPoint());
   if (button == 0 || lifetime_.IsClosed()) return;
   const float x = ToTwips(event.position().x());
   const float y = ToTwips(event.position().y());
-  if (caption && pressed) {
+  if (caption) {
     events_.lbl_MouseDown(*caption, button, shift, x, y);
-  } else if (caption) {
-    events_.lbl_MouseUp(*caption, button, shift, x, y);
-  } else if (pressed) {
+  } else {
     events_.Form_MouseDown(button, shift, x, y);
+  }
+}
+
+void InputRouter::MouseReleased(std::optional<core::FieldIndex> caption, const QMouseEvent& event) {
+  std::int16_t button = ButtonCode(event.button());
+  std::int16_t shift = ShiftCode(event.modifiers());
+  if (button == kLeftButton) mover_.Released();
+  if (button == 0 || lifetime_.IsClosed()) return;
+  const float x = ToTwips(event.position().x());
+  const float y = ToTwips(event.position().y());
+  if (caption) {
+    events_.lbl_MouseUp(*caption, button, shift, x, y);
   } else {
     events_.Form_MouseUp(button, shift, x, y);
   }

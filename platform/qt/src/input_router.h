@@ -30,8 +30,9 @@ class InputRouter {
   bool InputMethodCommitted(QLineEdit& field, core::FieldIndex index, QInputMethodEvent& event);
   // After the field has taken the focus.
   void FieldFocused(core::FieldIndex index);
-  // A press (or double click) or a release on a caption, or on the window's own surface.
-  void MouseButton(std::optional<core::FieldIndex> caption, const QMouseEvent& event, bool pressed);
+  // A press (or double click) on a caption, or on the window's own surface; a release there.
+  void MousePressed(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
+  void MouseReleased(std::optional<core::FieldIndex> caption, const QMouseEvent& event);
   void MouseMoved(const QMouseEvent& event);
 
  private:

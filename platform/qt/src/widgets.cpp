@@ -17,15 +17,15 @@
 namespace vostrel::platform::qt {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-  input_.MouseButton(std::nullopt, *event, true);
+  input_.MousePressed(std::nullopt, *event);
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  input_.MouseButton(std::nullopt, *event, true);
+  input_.MousePressed(std::nullopt, *event);
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
-  input_.MouseButton(std::nullopt, *event, false);
+  input_.MouseReleased(std::nullopt, *event);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -38,15 +38,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event) {
-  input_.MouseButton(index_, *event, true);
+  input_.MousePressed(index_, *event);
 }
 
 void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-  input_.MouseButton(index_, *event, true);
+  input_.MousePressed(index_, *event);
 }
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
-  input_.MouseButton(index_, *event, false);
+  input_.MouseReleased(index_, *event);
 }
 
 void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {

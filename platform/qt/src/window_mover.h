@@ -20,10 +20,14 @@ class WindowMover {
   void Start(QWidget& window);
   // A pointer move over the window or a caption, while the window may be following the pointer.
   void PointerMoved(const QMouseEvent& event);
-  void Stop() { following_ = nullptr; }
+  // The left button came up over the window or a caption. A window manager that takes a move grabs the
+  // pointer: a release that still reaches the window came before it did (a tap sends press and release at
+  // once), and the move asked for is called off, or the window would follow the pointer until the next click.
+  void Released();
 
  private:
-  QWidget* following_ = nullptr;  // the window that follows the pointer, or none
+  QWidget* following_ = nullptr;    // the window that follows the pointer, or none
+  QWidget* systemMoved_ = nullptr;  // the window whose move the window manager was asked for, or none
   QPoint pressedAt_;
   QPoint offset_;
 };
