@@ -474,19 +474,20 @@ class Desktop:
     # --- Synchronising with the program.
 
     def drag(self, start, offset, steps=10):
-        """A left-button drag through XTest, a few milliseconds between the pointer moves. The pointer waits at the
-        start until the program has handled the press: it takes the pointer's position then as where the drag
-        began, and one taken later would leave the window short of the end. With a window manager the sign is the
-        move handed to it (_NET_WM_MOVERESIZE); without, a round trip through the program (copy_focused)."""
+        """A left-button drag through XTest, a few milliseconds between the pointer moves. The program starts the
+        move once it knows the press is no tap (at once, or when the button is still down a moment later): the
+        first step goes a third of the way, and the pointer waits there until the move has started, which is
+        anchored where the button went down. With a window manager the sign is the move handed to it
+        (_NET_WM_MOVERESIZE); without, a round trip through the program (copy_focused)."""
         x, y = start
         moves = self.bells.moves
         run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-        if self.window_manager:
-            wait_for(lambda: self.bells.moves > moves, 5)
-        else:
-            self.copy_focused(clear_modifiers=False)  # the left button stays down
-        for i in range(1, steps + 1):
-            run("xdotool", "mousemove", str(x + offset[0] * i // steps), str(y + offset[1] * i // steps))
+        for index, fraction in enumerate([1 / 3] + [i / steps for i in range(1, steps + 1) if i / steps > 1 / 3]):
+            run("xdotool", "mousemove", str(x + round(offset[0] * fraction)), str(y + round(offset[1] * fraction)))
+            if index == 0 and self.window_manager:
+                wait_for(lambda: self.bells.moves > moves, 5)
+            elif index == 0:
+                self.copy_focused(clear_modifiers=False)  # the left button stays down
             time.sleep(0.02)
         run("xdotool", "mouseup", "1")
 

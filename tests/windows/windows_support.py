@@ -18,7 +18,6 @@ import queue
 import subprocess
 import sys
 import threading
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "desktop"))
@@ -214,20 +213,6 @@ class WindowsDesktop(Desktop):
             self.check("window appears", False, f"exit status {program.process.poll()}, {''.join(program.errors)!r}")
             raise Abort()
         return program
-
-    def drag(self, start, offset, steps=10):
-        """A left-button drag through XTest, a few milliseconds between the pointer moves. The program starts the
-        system's move once the pointer has left the drag distance, and the move is handed to the window manager
-        (_NET_WM_MOVERESIZE): after its first step, beyond that distance, the pointer waits until it has."""
-        x, y = start
-        moves = self.bells.moves
-        run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-        for i in range(1, steps + 1):
-            run("xdotool", "mousemove", str(x + offset[0] * i // steps), str(y + offset[1] * i // steps))
-            if i == 1:
-                wait_for(lambda: self.bells.moves > moves, 5)
-            time.sleep(0.02)
-        run("xdotool", "mouseup", "1")
 
     def start_other_application(self):
         """Starts another application (Wine's Notepad) and makes its window the active one; its X window, or None."""

@@ -5,29 +5,28 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-bool LeftButtonStillDown() {
-  MSG release;
-  if (PeekMessageW(&release, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) return false;
+// How long a press waits for a release that comes with it.
+constexpr DWORD kTapMilliseconds = 40;
+
+// Whether the left button's release has come, or comes within a tap's time.
+bool ReleasedAtOnce() {
   // The asynchronous state names the physical button: the left button is the right one when they are swapped.
   const int physical = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-  return GetAsyncKeyState(physical) < 0;
+  const DWORD until = GetTickCount() + kTapMilliseconds;
+  for (;;) {
+    MSG release;
+    if (PeekMessageW(&release, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) return true;
+    if (GetAsyncKeyState(physical) >= 0) return true;
+    const DWORD now = GetTickCount();
+    if (static_cast<LONG>(until - now) <= 0) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, until - now, QS_MOUSEBUTTON);
+  }
 }
 
 }  // namespace
 
 void StartSystemMove(HWND window) {
-  if (!LeftButtonStillDown()) return;
-  // Until the pointer leaves the drag distance the press may still be a click: its release ends it here.
-  POINT pressed{};
-  GetCursorPos(&pressed);
-  if (!DragDetect(window, pressed)) return;
-  // The window catches up with the pointer, so that the point pressed stays under it as the move goes on.
-  POINT now{};
-  GetCursorPos(&now);
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  SetWindowPos(window, nullptr, frame.left + now.x - pressed.x, frame.top + now.y - pressed.y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (ReleasedAtOnce()) return;
   ReleaseCapture();
   SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }

@@ -8,8 +8,8 @@
 namespace vostrel::platform::win32 {
 
 // Lets go of the mouse and runs the system's move loop, which returns once the left button is released. A
-// press whose release has already come (a tap on a touchpad sends both at once) moves nothing: the move would
-// start with the button up, and the window would follow the pointer until the next click.
+// press whose release comes with it (a tap on a touchpad sends both at once) moves nothing: a window manager
+// asked to move the window after the button is up would have it follow the pointer until the next click.
 void StartSystemMove(HWND window);
 
 }  // namespace vostrel::platform::win32
