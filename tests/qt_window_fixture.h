@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "qt_printing.h"
 #include "vostrel/forms/frmMain.h"
@@ -33,6 +38,22 @@ class QtWindowFixture : public ::testing::Test {
   }
 
   QLineEdit* Field(core::FieldIndex index) const { return runtime->Field(index); }
+
+  // A field's context menu as the user opens it (the menu key, or a right click): each entry's text, and
+  // whether it can be chosen. The menu is closed again.
+  std::vector<std::pair<QString, bool>> ContextMenu(core::FieldIndex index) const {
+    QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(5, 9),
+                           Field(index)->mapToGlobal(QPoint(5, 9)));
+    QApplication::sendEvent(Field(index), &open);
+    std::vector<std::pair<QString, bool>> entries;
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return entries;
+    for (const QAction* action : menu->actions()) {
+      if (!action->isSeparator()) entries.emplace_back(action->text(), action->isEnabled());
+    }
+    menu->close();
+    return entries;
+  }
 
   QTemporaryDir settingsFolder;
   int beeps = 0;  // system beeps the window asked for

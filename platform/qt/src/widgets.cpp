@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
@@ -15,6 +16,34 @@
 #include "lifetime.h"
 
 namespace vostrel::platform::qt {
+namespace {
+
+// The keys a field's context menu names beside its commands: only those that work in the fields. The standard
+// menu names Ctrl+letter keys, which type control characters the key rule refuses.
+void NameWorkingShortcuts(QMenu& menu) {
+  // A command of the standard menu, known by the name newer Qt gives it, or else by Qt's own words for it.
+  static const struct {
+    const char* name;
+    const char* words;
+    QKeySequence keys;
+  } kWorking[] = {
+      {"edit-copy", QT_TRANSLATE_NOOP("QLineEdit", "&Copy"), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+      {"edit-paste", QT_TRANSLATE_NOOP("QLineEdit", "&Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+      {"edit-cut", QT_TRANSLATE_NOOP("QLineEdit", "Cu&t"), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}};
+  const bool named = QGuiApplication::styleHints()->showShortcutsInContextMenus();
+  for (QAction* action : menu.actions()) {
+    QString text = action->text().section(u'\t', 0, 0);
+    for (const auto& command : kWorking) {
+      if (named && (action->objectName() == QLatin1String(command.name) ||
+                    text == QCoreApplication::translate("QLineEdit", command.words))) {
+        text += u'\t' + command.keys.toString(QKeySequence::NativeText);
+      }
+    }
+    action->setText(text);
+  }
+}
+
+}  // namespace
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   input_.MousePressed(std::nullopt, *event);
@@ -55,7 +84,8 @@ void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {
 
 FieldEdit::FieldEdit(InputRouter& input, core::FieldIndex index, QWidget* parent)
     : QLineEdit(parent), input_(input), index_(index) {
-  // Text reaches a field only through the key rule and the context menu: a drop would skip both.
+  // Text reaches a field only through the key rule and the context menu: a drop would skip both. The widget
+  // that takes no drops is never offered one.
   setAcceptDrops(false);
   QObject::connect(&caretBlink_, &QTimer::timeout, this, [this] {
     caretOn_ = !caretOn_;
@@ -73,7 +103,7 @@ bool FieldEdit::event(QEvent* event) {
       if (input_.InputMethodCommitted(*this, index_, *static_cast<QInputMethodEvent*>(event))) return true;
       break;
     case QEvent::FocusIn: {
-      // Let the field settle its own focus handling first, so the selection made on focus stays.
+      // The field's own focus handling (its caret) first, then the caret's blink and the handler.
       const bool handled = QLineEdit::event(event);
       RestartCaret();
       input_.FieldFocused(index_);
@@ -89,16 +119,11 @@ bool FieldEdit::event(QEvent* event) {
   return QLineEdit::event(event);
 }
 
-void FieldEdit::dragEnterEvent(QDragEnterEvent* event) {
-  event->ignore();
-}
-
-void FieldEdit::dragMoveEvent(QDragMoveEvent* event) {
-  event->ignore();
-}
-
-void FieldEdit::dropEvent(QDropEvent* event) {
-  event->ignore();
+void FieldEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  NameWorkingShortcuts(*menu);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 // A read-only line edit draws no caret of its own.
