@@ -44,8 +44,8 @@ core::KeyCode KeyCodeFor(const QString& text) {
   return std::bit_cast<core::KeyCode>(unit);
 }
 
-// What the key-press handler left for the field: one character, a backspace, or nothing.
-void Apply(QLineEdit& field, core::KeyCode keyCode) {
+// What the key-press handler left goes into the field: one character, a backspace, or nothing.
+void TypeInto(QLineEdit& field, core::KeyCode keyCode) {
   if (keyCode == core::kKeyNone || field.isReadOnly()) return;
   if (keyCode == core::kKeyBackspace) {
     field.backspace();
@@ -68,7 +68,7 @@ bool InputRouter::KeyPressed(QLineEdit& field, core::FieldIndex index, QKeyEvent
   if (lifetime_.IsClosed()) return true;
   // A real Backspace key goes to the field as it came, so that its own editing (Ctrl+Backspace) stays.
   if (keyCode == core::kKeyBackspace && key == Qt::Key_Backspace) return false;
-  Apply(field, keyCode);
+  TypeInto(field, keyCode);
   return true;
 }
 
@@ -80,7 +80,7 @@ bool InputRouter::InputMethodCommitted(QLineEdit& field, core::FieldIndex index,
   // The field gets the composition as it stands and, instead of the committed text, what the handler left.
   event.setCommitString(QString());
   field.event(&event);
-  Apply(field, keyCode);
+  TypeInto(field, keyCode);
   return true;
 }
 

@@ -23,16 +23,16 @@ void Lifetime::Watch(QWidget& window) {
   // A session manager's save request (commitDataRequest) is not a close: it comes for every checkpoint and
   // for a logout the user may still cancel. The real end of the session arrives as a quit.
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window,
-                   [this] { CloseFor(UnloadReason::kSessionEnd); });
+                   [this] { Close(UnloadReason::kSessionEnd); });
 }
 
-void Lifetime::CloseFor(UnloadReason reason) {
+void Lifetime::Close(UnloadReason reason) {
   if (closed_ || window_ == nullptr) return;
   reason_ = reason;
   window_->close();
 }
 
-void Lifetime::Closing(bool spontaneous) {
+void Lifetime::HandleCloseEvent(bool spontaneous) {
   if (closed_) return;
   std::int16_t cancel = 0;
   events_.Form_QueryUnload(cancel, reason_.value_or(spontaneous ? UnloadReason::kUser : UnloadReason::kCode));
@@ -59,7 +59,7 @@ void CloseOnTerminationSignals(QtRuntime& runtime) {
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [&runtime] {
     char byte = 0;
     [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
-    runtime.CloseFor(UnloadReason::kTerminated);
+    runtime.CloseFromOutside(UnloadReason::kTerminated);
   });
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;

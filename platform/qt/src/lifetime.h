@@ -21,9 +21,9 @@ class Lifetime {
   void Watch(QWidget& window);
 
   // Closes the window for a reason of the program's own or from outside.
-  void CloseFor(UnloadReason reason);
+  void Close(UnloadReason reason);
   // The window is closing, whatever asked it to (its close event).
-  void Closing(bool spontaneous);
+  void HandleCloseEvent(bool spontaneous);
   [[nodiscard]] bool IsClosed() const { return closed_; }
 
  private:

@@ -18,8 +18,8 @@ namespace vostrel::platform::qt {
 
 using core::FieldIndex;
 
-struct QtRuntime::Rooms {
-  Rooms(WindowEvents& events, const WindowDescription& description)
+struct QtRuntime::LoadedWindow {
+  LoadedWindow(WindowEvents& events, const WindowDescription& description)
       : lifetime(events),
         input(events, lifetime, mover),
         widgets(BuildWindow(description, events, input, lifetime)) {
@@ -42,20 +42,20 @@ void QtRuntime::SystemBeep() {
 }
 
 void QtRuntime::Load(const WindowDescription& description, WindowEvents& events) {
-  rooms_ = std::make_unique<Rooms>(events, description);
+  window_ = std::make_unique<LoadedWindow>(events, description);
   events.Form_Load();
 }
 
 QWidget* QtRuntime::Window() const {
-  return rooms_->widgets.window.get();
+  return window_->widgets.window.get();
 }
 
 QLineEdit* QtRuntime::Field(FieldIndex index) const {
-  return rooms_->widgets.fields.at(static_cast<std::size_t>(index));
+  return window_->widgets.fields.at(static_cast<std::size_t>(index));
 }
 
 QLabel* QtRuntime::Caption(FieldIndex index) const {
-  return rooms_->widgets.captions.at(static_cast<std::size_t>(index));
+  return window_->widgets.captions.at(static_cast<std::size_t>(index));
 }
 
 core::Text QtRuntime::FieldText(FieldIndex index) const {
@@ -115,19 +115,19 @@ void QtRuntime::MoveWindow(float left, float top) {
 }
 
 void QtRuntime::CloseWindow() {
-  CloseFor(UnloadReason::kCode);
+  if (window_) window_->lifetime.Close(UnloadReason::kCode);
 }
 
-void QtRuntime::CloseFor(UnloadReason reason) {
-  if (rooms_) rooms_->lifetime.CloseFor(reason);
+void QtRuntime::CloseFromOutside(UnloadReason reason) {
+  if (window_) window_->lifetime.Close(reason);
 }
 
 bool QtRuntime::IsClosed() const {
-  return rooms_ && rooms_->lifetime.IsClosed();
+  return window_ && window_->lifetime.IsClosed();
 }
 
 void QtRuntime::StartInteractiveMove() {
-  rooms_->mover.Start(*Window());
+  window_->mover.Start(*Window());
 }
 
 void QtRuntime::MakeTopmostAndShow() {

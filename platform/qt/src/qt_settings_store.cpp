@@ -55,7 +55,8 @@ std::optional<core::Text> QtSettingsStore::ReadSetting(core::TextView applicatio
 bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                                   core::TextView text) {
   auto settings = Open(configRoot_, application);
-  if (Damaged(*settings)) {
+  NoteIfDamaged(*settings);
+  if (IsDamaged(*settings)) {
     // A file that cannot be parsed is replaced whole: writing into it would keep whatever Qt made of it.
     const QString damaged = settings->fileName();
     settings.reset();
@@ -71,15 +72,18 @@ bool QtSettingsStore::SaveSetting(core::TextView application, core::TextView sec
   return settings->status() == QSettings::NoError;
 }
 
-bool QtSettingsStore::Damaged(const QSettings& settings) {
-  // Qt reports a file it cannot parse only to the first QSettings of a process that opens it; later ones read
-  // what it could make of it. Remember it, so that every read of this run gives the same answer.
+void QtSettingsStore::NoteIfDamaged(const QSettings& settings) {
+  // Remembered, so that every read of this run gives the same answer.
   if (settings.status() == QSettings::FormatError) damagedFiles_.insert(settings.fileName());
+}
+
+bool QtSettingsStore::IsDamaged(const QSettings& settings) const {
   return damagedFiles_.contains(settings.fileName());
 }
 
 bool QtSettingsStore::Readable(const QSettings& settings) {
-  return !Damaged(settings) && settings.status() == QSettings::NoError;
+  NoteIfDamaged(settings);
+  return !IsDamaged(settings) && settings.status() == QSettings::NoError;
 }
 
 }  // namespace vostrel::platform::qt

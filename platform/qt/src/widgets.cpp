@@ -62,7 +62,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  lifetime_.Closing(event->spontaneous());
+  lifetime_.HandleCloseEvent(event->spontaneous());
   event->accept();
 }
 

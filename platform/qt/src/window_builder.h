@@ -18,9 +18,9 @@ struct WindowWidgets {
   std::array<FieldEdit*, core::kFieldCount> fields{};       // owned by the window
 };
 
-// The window, hidden, with its captions and fields as described and "0"... as their first texts (no handler
-// runs for them). From then on every change of a field's text raises txt_Change, until the window closes. The
-// first field of the tab order has the focus.
+// The window, hidden, with its captions and fields as described, each field holding its first text (no
+// handler runs for it). From then on every change of a field's text raises txt_Change, until the window
+// closes. The first field of the tab order has the focus.
 [[nodiscard]] WindowWidgets BuildWindow(const WindowDescription& description, WindowEvents& events,
                                         InputRouter& input, Lifetime& lifetime);
 

@@ -7,8 +7,9 @@
 
 namespace vostrel::core {
 
-// The three fields as edit propagation sees them. SetText must raise the written field's change notification
-// (that is, call PropagateEdit for it) at once, nested inside the writer, as the window's fields do.
+// The three fields as edit propagation sees them. SetFieldText must raise the written field's change
+// notification (that is, call PropagateEdit for it) at once, nested inside the writer, as the window's fields
+// do.
 class FieldModel {
  public:
   virtual ~FieldModel() = default;

@@ -54,16 +54,17 @@ class QtRuntime final : public Runtime {
   [[nodiscard]] SettingsStore& Settings() override { return *store_; }
 
   // Closes the window for a reason from outside: the end of the session, a termination signal.
-  void CloseFor(UnloadReason reason);
+  void CloseFromOutside(UnloadReason reason);
 
   static void SystemBeep();
 
  private:
-  struct Rooms;
+  // The window once loaded: its widgets and the rooms that serve it.
+  struct LoadedWindow;
 
   std::unique_ptr<SettingsStore> store_;
   std::function<void()> beep_;
-  std::unique_ptr<Rooms> rooms_;
+  std::unique_ptr<LoadedWindow> window_;
 };
 
 // A termination signal (SIGTERM at the end of a session, SIGHUP, SIGINT) closes the window as any other close

@@ -27,10 +27,12 @@ class QtSettingsStore final : public SettingsStore {
                    core::TextView text) override;
 
  private:
+  // Notes a store file that this QSettings could not parse: Qt says so only to the first reader of a process.
+  void NoteIfDamaged(const QSettings& settings);
   // Whether the store's file could not be parsed at any time during this run.
-  bool Damaged(const QSettings& settings);
+  [[nodiscard]] bool IsDamaged(const QSettings& settings) const;
   // False when the store cannot be read, or is damaged.
-  bool Readable(const QSettings& settings);
+  [[nodiscard]] bool Readable(const QSettings& settings);
 
   std::optional<QString> configRoot_;
   QSet<QString> damagedFiles_;
