@@ -90,9 +90,21 @@ void QtRuntime::SetSelection(FieldIndex index, std::int32_t start, std::int32_t 
   field->setSelection(from, std::clamp(length, 0, size - from));
 }
 
+namespace {
+
+// The primary screen's area, in pixels. While screens change (a monitor unplugged, a remote session
+// reconnecting) there may be none: then the window's own size from the origin, so that a window placed then
+// opens at the corner and one closed then still stores where it is.
+QRect PrimaryArea(const QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry();
+  return {QPoint(0, 0), window.frameGeometry().size()};
+}
+
+}  // namespace
+
 WindowGeometry QtRuntime::Geometry() const {
   const QRect frame = Window()->frameGeometry();
-  const QPoint origin = QGuiApplication::primaryScreen()->geometry().topLeft();
+  const QPoint origin = PrimaryArea(*Window()).topLeft();
   return {ToTwips(frame.x() - origin.x()), ToTwips(frame.y() - origin.y()), ToTwips(frame.width()),
           ToTwips(frame.height())};
 }
@@ -110,7 +122,7 @@ WindowState QtRuntime::State() const {
 }
 
 void QtRuntime::MoveWindow(float left, float top) {
-  const QPoint origin = QGuiApplication::primaryScreen()->geometry().topLeft();
+  const QPoint origin = PrimaryArea(*Window()).topLeft();
   Window()->move(origin + QPoint(ToPixels(left), ToPixels(top)));
 }
 
@@ -143,9 +155,7 @@ void QtRuntime::DoEvents() {
 }
 
 ScreenSize QtRuntime::PrimaryScreenSize() const {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return {0, 0};
-  const QSize size = screen->geometry().size();
+  const QSize size = PrimaryArea(*Window()).size();
   return {ToTwips(size.width()), ToTwips(size.height())};
 }
 
