@@ -79,7 +79,8 @@ class DecimalOdometer {
   bool negative_;
 };
 
-// The hexadecimal text of a 32-bit pattern without leading zeros, and its binary text in groups of eight.
+// The hexadecimal text of a 32-bit pattern without leading zeros and as the window shows it, padded to a
+// whole byte, 16-bit word or 32-bit word, and its binary text in groups of eight.
 class PatternTexts {
  public:
   explicit PatternTexts(std::int32_t value) {
@@ -93,12 +94,17 @@ class PatternTexts {
     }
     hexStart_ = 0;
     while (hexStart_ < 7 && hexDigits_[hexStart_] == u'0') ++hexStart_;
+    const std::size_t digits = 8 - hexStart_;
+    paddedStart_ = digits <= 2 ? 6 : digits <= 4 ? 4 : 0;
     // Negative values take all four bytes; others one, two or four.
     const std::size_t bytes = value < 0 || value >= 65536 ? 4 : value >= 256 ? 2 : 1;
     binaryStart_ = 9 * (4 - bytes);
   }
 
   [[nodiscard]] core::TextView Hex() const { return {hexDigits_.data() + hexStart_, 8 - hexStart_}; }
+  [[nodiscard]] core::TextView PaddedHex() const {
+    return {hexDigits_.data() + paddedStart_, 8 - paddedStart_};
+  }
   [[nodiscard]] core::TextView Binary() const {
     return {binaryDigits_.data() + binaryStart_, binaryDigits_.size() - binaryStart_};
   }
@@ -107,6 +113,7 @@ class PatternTexts {
   std::array<char16_t, 8> hexDigits_;
   std::array<char16_t, 35> binaryDigits_;
   std::size_t hexStart_;
+  std::size_t paddedStart_;
   std::size_t binaryStart_;
 };
 
@@ -129,7 +136,8 @@ inline bool SameText(core::TextView a, core::TextView b) {
   return differs == 0;
 }
 
-// The five conversions of one value, run on the oracle's texts, with the buffers they write into.
+// The conversions of one value, run on the oracle's texts, with the buffers they write into: the five, and
+// the hexadecimal text padded as the window shows it.
 struct Conversions {
   // The results are views into the buffers: a copy would point into the original's.
   Conversions() = default;
@@ -138,8 +146,9 @@ struct Conversions {
 
   core::DecimalTextBuffer decimalBuffer;
   core::HexDigitsBuffer hexBuffer;
+  core::HexDigitsBuffer paddedBuffer;
   core::BinaryTextBuffer binaryBuffer;
-  core::TextView decimal, binary;
+  core::TextView decimal, binary, padded;
   std::optional<core::TextView> hex;
   std::optional<core::Value> fromDecimal, fromHex;
 
@@ -147,6 +156,7 @@ struct Conversions {
     decimal = core::FormatDecimalText(value, decimalBuffer);
     fromDecimal = core::ParseDecimalText(decimalText);
     hex = core::FormatHexText(decimalText, hexBuffer);
+    padded = hex ? core::PadHexDigits(*hex, paddedBuffer) : core::TextView();
     fromHex = core::ParseHexText(expected.Hex());
     binary = core::RenderBinary(value, binaryBuffer);
   }
@@ -156,7 +166,8 @@ struct Conversions {
                                 const PatternTexts& expected) const {
     return (SameText(decimal, decimalText) ? 0U : 1U) | (fromDecimal == value ? 0U : 2U) |
            (hex && SameText(*hex, expected.Hex()) ? 0U : 4U) | (fromHex == value ? 0U : 8U) |
-           (SameText(binary, expected.Binary()) ? 0U : 16U);
+           (SameText(binary, expected.Binary()) ? 0U : 16U) |
+           (SameText(padded, expected.PaddedHex()) ? 0U : 128U);
   }
 };
 
@@ -172,8 +183,8 @@ inline unsigned FailedConversions(std::int32_t value, core::TextView decimal) {
 inline std::string DescribeFailures(std::int32_t value, unsigned failed) {
   if (failed == 0) return {};
   std::string said = std::to_string(value) + ":";
-  const char* names[] = {"FormatDecimalText", "ParseDecimalText",    "FormatHexText",       "ParseHexText",
-                         "RenderBinary",      "ParseHexText(lower)", "ParseHexText(padded)"};
+  const char* names[] = {"FormatDecimalText", "ParseDecimalText",    "FormatHexText",        "ParseHexText",
+                         "RenderBinary",      "ParseHexText(lower)", "ParseHexText(padded)", "PadHexDigits"};
   for (unsigned bit = 0; bit < std::size(names); ++bit) {
     if (failed & (1U << bit)) said += std::string(" ") + names[bit];
   }

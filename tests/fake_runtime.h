@@ -19,7 +19,7 @@
 
 namespace vostrel::testing {
 
-// A settings store in memory that can be told to fail.
+// A settings store in memory whose reads can be told to fail.
 class FakeSettingsStore : public platform::SettingsStore {
  public:
   using Entry = std::tuple<core::Text, core::Text, core::Text>;  // application, section, key
@@ -34,7 +34,6 @@ class FakeSettingsStore : public platform::SettingsStore {
   }
   bool SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                    core::TextView text) override {
-    if (failWrites) return false;
     entries[{core::Text(application), core::Text(section), core::Text(key)}] = core::Text(text);
     return true;
   }
@@ -49,7 +48,6 @@ class FakeSettingsStore : public platform::SettingsStore {
   std::optional<core::Text> productName = u"Vostrel";
   std::map<Entry, core::Text> entries;
   bool failReads = false;
-  bool failWrites = false;
 };
 
 class FakeRuntime final : public platform::Runtime {

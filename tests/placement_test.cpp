@@ -84,7 +84,6 @@ TEST(PlacementTest, AnUnreadableStoreCentresTheWindow) {
 struct CloseCase {
   const char* name;
   platform::WindowState state;
-  bool failWrites;
   std::optional<core::Text> storedLeft;
   bool positionKnown = true;
 };
@@ -103,7 +102,6 @@ TEST_P(CloseTest, StoresOnlyANormalWindowsKnownPosition) {
   runtime.store.entries[{u"Vostrel", u"Main", u"xPos"}] = u"111";
   runtime.geometry = {-450, 12345, 7575, 270};
   runtime.state = c.state;
-  runtime.store.failWrites = c.failWrites;
   runtime.positionKnown = c.positionKnown;
 
   std::int16_t cancel = 0;
@@ -112,14 +110,13 @@ TEST_P(CloseTest, StoresOnlyANormalWindowsKnownPosition) {
   EXPECT_EQ(runtime.store.Main(u"xPos"), c.storedLeft);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CloseTest,
-    ::testing::Values(CloseCase{"Normal", platform::WindowState::kNormal, false, u"-450"},
-                      CloseCase{"Minimised", platform::WindowState::kMinimised, false, u"111"},
-                      CloseCase{"Maximised", platform::WindowState::kMaximised, false, u"111"},
-                      CloseCase{"StoreNotWritable", platform::WindowState::kNormal, true, u"111"},
-                      CloseCase{"PositionUnknown", platform::WindowState::kNormal, false, u"111", false}),
-    testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Table, CloseTest,
+                         ::testing::Values(CloseCase{"Normal", platform::WindowState::kNormal, u"-450"},
+                                           CloseCase{"Minimised", platform::WindowState::kMinimised, u"111"},
+                                           CloseCase{"Maximised", platform::WindowState::kMaximised, u"111"},
+                                           CloseCase{"PositionUnknown", platform::WindowState::kNormal,
+                                                     u"111", false}),
+                         testing::CaseName());
 
 TEST(CloseTest, AFractionalPositionIsStoredAsWholeTwips) {
   FakeRuntime runtime;
