@@ -103,7 +103,7 @@ bool FieldEdit::event(QEvent* event) {
       if (input_.InputMethodCommitted(*this, index_, *static_cast<QInputMethodEvent*>(event))) return true;
       break;
     case QEvent::FocusIn: {
-      // The field's own focus handling (its caret) first, then the caret's blink and the handler.
+      // The field's own focus handling, a fresh blink of the caret, and the handler (which selects the text).
       const bool handled = QLineEdit::event(event);
       RestartCaret();
       input_.FieldFocused(index_);
