@@ -14,8 +14,11 @@ namespace vostrel::platform::qt {
 class WindowMover {
  public:
   // Where the left button went down, on the screen: the window keeps that point under the pointer, even when
-  // the pointer has moved on before the move starts.
-  void Pressed(QPoint global) { pressedAt_ = global; }
+  // the pointer has moved on before the move starts. A new press means any earlier move is over.
+  void Pressed(QPoint global) {
+    pressedAt_ = global;
+    systemMoved_ = nullptr;
+  }
   // Returns at once; the move goes on while the left button is held.
   void Start(QWidget& window);
   // A pointer move over the window or a caption, while the window may be following the pointer.
