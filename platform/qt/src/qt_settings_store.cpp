@@ -44,6 +44,7 @@ std::unique_ptr<QSettings> Open(const std::optional<QString>& configRoot, core::
 std::optional<core::Text> QtSettingsStore::ReadSetting(core::TextView application, core::TextView section,
                                                        core::TextView key, core::TextView defaultText) {
   const auto settings = Open(configRoot_, application);
+  NoteIfDamaged(*settings);
   if (!Readable(*settings)) return std::nullopt;
   const QVariant stored = settings->value(EntryKey(section, key));
   if (!stored.isValid()) return core::Text(defaultText);
@@ -81,8 +82,7 @@ bool QtSettingsStore::IsDamaged(const QSettings& settings) const {
   return damagedFiles_.contains(settings.fileName());
 }
 
-bool QtSettingsStore::Readable(const QSettings& settings) {
-  NoteIfDamaged(settings);
+bool QtSettingsStore::Readable(const QSettings& settings) const {
   return !IsDamaged(settings) && settings.status() == QSettings::NoError;
 }
 

@@ -32,7 +32,7 @@ class QtSettingsStore final : public SettingsStore {
   // Whether the store's file could not be parsed at any time during this run.
   [[nodiscard]] bool IsDamaged(const QSettings& settings) const;
   // False when the store cannot be read, or is damaged.
-  [[nodiscard]] bool Readable(const QSettings& settings);
+  [[nodiscard]] bool Readable(const QSettings& settings) const;
 
   std::optional<QString> configRoot_;
   QSet<QString> damagedFiles_;
