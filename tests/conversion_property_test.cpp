@@ -7,11 +7,29 @@
 #include <string>
 
 #include "conversion_oracle.h"
+#include "three_field_model.h"
 
 namespace vostrel::testing {
 namespace {
 
 constexpr std::int64_t kReach = 65536;
+
+// The oracle's conversions, and what the window shows once the value's decimal text is typed: the hexadecimal
+// and binary fields as edit propagation writes them. Empty when everything agreed, else what disagreed.
+std::string CheckValue(std::int32_t value) {
+  std::string failure = CheckConversions(value);
+  const std::string typed = std::to_string(value);
+  ThreeFieldModel window;
+  window.Focus(core::kDecimalField);
+  window.SetFieldText(core::kDecimalField, u"");  // so that typing "0" over the first "0" is a change too
+  window.SetFieldText(core::kDecimalField, core::Text(typed.begin(), typed.end()));
+  const PatternTexts expected(value);
+  if (!SameText(window.FieldText(core::kHexField), expected.PaddedHex()) ||
+      !SameText(window.FieldText(core::kBinaryField), expected.Binary())) {
+    failure += (failure.empty() ? std::to_string(value) + ":" : std::string()) + " the window's fields";
+  }
+  return failure;
+}
 
 class BoundarySweepTest : public ::testing::TestWithParam<std::int64_t> {};
 
@@ -25,7 +43,7 @@ TEST_P(BoundarySweepTest, EveryValueNearTheBoundaryAgreesWithTheOracle) {
       EXPECT_EQ(core::ParseDecimalText(core::Text(text.begin(), text.end())), std::nullopt) << v;
       continue;
     }
-    const std::string failure = CheckConversions(static_cast<std::int32_t>(v));
+    const std::string failure = CheckValue(static_cast<std::int32_t>(v));
     EXPECT_EQ(failure, "");
     failures += failure.empty() ? 0 : 1;
   }
@@ -40,7 +58,7 @@ TEST(RandomSweepTest, AMillionRandomValuesAgreeWithTheOracle) {
   std::uniform_int_distribution<std::int32_t> anyValue(INT32_MIN, INT32_MAX);
   int failures = 0;
   for (int i = 0; i < 1'000'000 && failures < 10; ++i) {
-    const std::string failure = CheckConversions(anyValue(generator));
+    const std::string failure = CheckValue(anyValue(generator));
     EXPECT_EQ(failure, "");
     failures += failure.empty() ? 0 : 1;
   }

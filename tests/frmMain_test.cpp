@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "case_name.h"
 #include "fake_runtime.h"
 

@@ -144,7 +144,9 @@ TEST_P(UsersLanguageTest, FieldsAndWindowAreNamedAndCaptioned) {
 
 TEST_P(UsersLanguageTest, TheFieldsContextMenuIsInTheUsersLanguageAndNamesTheKeysThatWork) {
   // As desktops show them: the offscreen platform names no keys in context menus.
-  QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
+  QStyleHints& hints = *QGuiApplication::styleHints();
+  const bool shown = hints.showShortcutsInContextMenus();
+  hints.setShowShortcutsInContextMenus(true);
   const QString copy = QString::fromUtf16(GetParam().copyAction);
   // The keys that work in the fields; Ctrl with a letter types a control character, which is refused.
   const QStringList working{QKeySequence(Qt::CTRL | Qt::Key_Insert).toString(QKeySequence::NativeText),
@@ -159,6 +161,7 @@ TEST_P(UsersLanguageTest, TheFieldsContextMenuIsInTheUsersLanguageAndNamesTheKey
       EXPECT_TRUE(named.isEmpty() || working.contains(named)) << text.toStdString();
     }
   }
+  hints.setShowShortcutsInContextMenus(shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, UsersLanguageTest,
