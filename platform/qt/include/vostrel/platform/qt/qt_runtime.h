@@ -53,13 +53,13 @@ class QtRuntime final : public Runtime {
   [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
   [[nodiscard]] SettingsStore& Settings() override { return *store_; }
 
-  // Closes the window for a reason from outside: the end of the session, a termination signal.
+  // Closes the window for a reason from outside the window (a termination signal).
   void CloseFromOutside(UnloadReason reason);
 
   static void SystemBeep();
 
  private:
-  // The window once loaded: its widgets and the rooms that serve it.
+  // The window once loaded: its widgets, and what routes its input, moves it and runs its close.
   struct LoadedWindow;
 
   std::unique_ptr<SettingsStore> store_;
