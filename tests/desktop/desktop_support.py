@@ -73,6 +73,30 @@ BELL_STEPS = [(f"refused {'letter ' if name == 'g' else ''}{name} rings 1", [key
 ]
 
 
+def check_bell_steps(check, round_trip, bells):
+    """Presses each row of BELL_STEPS in the focused field (whose whole text is selected, after the last round
+    trip) and checks the bells it rang. After each key a round trip through the program (round_trip() gives None
+    when nothing came back) and one through the X server (the bell counter's sync) come before the count is read;
+    a row's setup keys are pressed and synchronised first, their bells not counted."""
+    def synced():
+        copied = round_trip()
+        total = bells.sync()
+        return total if copied is not None else None
+
+    counted = synced()
+    for name, keys, expected, setup in BELL_STEPS:
+        if setup:
+            key(*setup)
+            counted = synced()
+        before = counted
+        key(*keys)
+        counted = synced()
+        if before is None or counted is None:
+            check(f"bell: {name}", False, "no round trip through the program: nothing copied")
+            continue
+        check(f"bell: {name}", counted - before == expected, counted - before)
+
+
 class Skip(Exception):
     """No X server could be started."""
 

@@ -14,7 +14,7 @@ import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from desktop_support import (BELL_STEPS, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred, click,
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred, check_bell_steps, click,
                              count_yellow, key, main, pixel, run, screenshot, stored, stored_position, type_text,
                              wait_for, write_store)
 
@@ -77,31 +77,7 @@ def bells(desktop):
     the clipboard) and one through the X server (the bell counter's sync) come before the count is read."""
     check = desktop.check
     desktop.start_shown(desktop.fresh_config("bells"))
-    counted = [None]
-
-    def synced():
-        copied = desktop.copy_focused()
-        total = desktop.bells.sync()
-        return total if copied is not None else None
-
-    counted[0] = synced()
-
-    def rings(name, keys, expected, setup=()):
-        """Presses keys in the focused field (whose whole text is selected, after the last round trip) and checks
-        the bells they rang. setup: keys pressed and synchronised first, their bells not counted."""
-        if setup:
-            key(*setup)
-            counted[0] = synced()
-        before = counted[0]
-        key(*keys)
-        counted[0] = synced()
-        if before is None or counted[0] is None:
-            check(f"bell: {name}", False, "no round trip through the program: nothing copied")
-            return
-        check(f"bell: {name}", counted[0] - before == expected, counted[0] - before)
-
-    for name, keys, expected, setup in BELL_STEPS:
-        rings(name, keys, expected, setup)
+    check_bell_steps(check, desktop.copy_focused, desktop.bells)
 
 
 @case()

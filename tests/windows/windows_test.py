@@ -14,11 +14,12 @@ import sys
 import zipfile
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from windows_support import (EM_REPLACESEL, EM_SETREADONLY, FIELDS, WM_DESTROY, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ, SW_MAXIMIZE, SW_MINIMIZE,
-                             WM_CLOSE, WM_ENDSESSION, WM_QUERYENDSESSION, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST,
-                             WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
-from desktop_support import (BELL_STEPS, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, click, count_yellow, key,
-                             pixel, run, screenshot, type_text, wait_for)
+from windows_support import (EM_REPLACESEL, EM_SETREADONLY, FIELDS, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ,
+                             REG_SZ, SW_MAXIMIZE, SW_MINIMIZE, WM_CLOSE, WM_DESTROY, WM_ENDSESSION, WM_QUERYENDSESSION,
+                             WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, case, main,
+                             text_bytes, units)
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, click, count_yellow,
+                             key, pixel, run, screenshot, type_text, wait_for)
 
 # Where things are on the strip, in pixels from its corner at 96 dpi.
 CAPTIONS = [(20, 10), (140, 10), (260, 10)]  # a point on each caption, by field index
@@ -138,25 +139,7 @@ def bells(desktop):
     the clipboard) and one through the X server (the bell counter's sync) come before the count is read."""
     check = desktop.check
     desktop.start_shown()
-    counted = [None]
-
-    def synced():
-        copied = desktop.round_trip()
-        total = desktop.bells.sync()
-        return total if copied is not None else None
-
-    counted[0] = synced()
-    for name, keys, expected, setup in BELL_STEPS:
-        if setup:
-            key(*setup)
-            counted[0] = synced()
-        before = counted[0]
-        key(*keys)
-        counted[0] = synced()
-        if before is None or counted[0] is None:
-            check(f"bell: {name}", False, "no round trip through the program: nothing copied")
-            continue
-        check(f"bell: {name}", counted[0] - before == expected, counted[0] - before)
+    check_bell_steps(check, desktop.round_trip, desktop.bells)
 
 
 @case()
@@ -491,8 +474,8 @@ def installer(desktop):
           [path for path in files if not there(path)])
     check("installed: a Start-menu shortcut", there(SHORTCUT))
     folder = driver.ask("expand", units(INSTALLED)).get("expanded", "")
-    seen = {name: entry(name) for name in ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "UninstallString",
-                                           "QuietUninstallString", "EstimatedSize")}
+    seen = {name: entry(name) for name in ("DisplayName", "DisplayVersion", "Publisher", "DisplayIcon",
+                                           "UninstallString", "QuietUninstallString", "EstimatedSize")}
     check("listed under installed apps", seen["DisplayName"] == "Vostrel" and seen["DisplayVersion"] == "1.00"
           and seen["Publisher"] == "The Vostrel authors" and seen["DisplayIcon"] == f"{folder}\\vostrel.exe,0"
           and seen["UninstallString"] == f'"{folder}\\uninstall.exe"'
