@@ -97,6 +97,21 @@ def check_bell_steps(check, round_trip, bells):
         check(f"bell: {name}", counted - before == expected, counted - before)
 
 
+def check_stays_above(check, ours, theirs):
+    """Once the window manager has made the other window (theirs) active, which raises it, and lists both: ours
+    must still be above it in the stacking order."""
+    def stacking():
+        active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
+        listed = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
+        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listed)]
+        done = theirs in [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", active)] and {ours, theirs} <= set(order)
+        return (order, listed.strip()) if done else None
+
+    order, listed = wait_for(stacking, 5) or ([], "the other window never became active")
+    check("stays above another application's active window",
+          ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+
+
 class Skip(Exception):
     """No X server could be started."""
 

@@ -8,15 +8,14 @@ Each case brings up a desktop of its own (desktop_support.py) and runs alone:
     python3 tests/desktop/desktop_test.py --build BUILD_DIR --case NAME      (--list names the cases)"""
 
 import os
-import re
 import signal
 import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred, check_bell_steps, click,
-                             count_yellow, key, main, pixel, run, screenshot, stored, stored_position, type_text,
-                             wait_for, write_store)
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred, check_bell_steps,
+                             check_stays_above, click, count_yellow, key, main, pixel, run, screenshot, stored,
+                             stored_position, type_text, wait_for, write_store)
 
 
 @case(tools=["import", "convert"])
@@ -159,19 +158,7 @@ def stays_above(desktop):
     if other_window:
         ours, theirs = int(program.window), int(other_window[0])
         run("xdotool", "windowmove", other_window[0], str(x), str(y), "windowactivate", "--sync", other_window[0])
-
-        # Once the window manager has made the other window active (it raises it first) and lists both.
-        def stacking():
-            active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
-            listed = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
-            order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listed)]
-            done = theirs in [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", active)] and {ours, theirs} <= set(order)
-            return (order, listed.strip()) if done else None
-
-        seen = wait_for(stacking, 5)
-        order, listed = seen or ([], "the other window never became active")
-        check("stays above another application's active window",
-              ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+        check_stays_above(check, ours, theirs)
     else:
         check("stays above another application's active window", False, "the other window never appeared")
     other.kill()

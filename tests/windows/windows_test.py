@@ -9,7 +9,6 @@ of its own (windows_support.py) and runs alone:
     python3 tests/windows/windows_test.py --build BUILD_DIR --case NAME      (--list names the cases)"""
 
 import os
-import re
 import sys
 import zipfile
 
@@ -18,8 +17,8 @@ from windows_support import (EM_REPLACESEL, EM_SETREADONLY, FIELDS, REG_BINARY, 
                              REG_SZ, SW_MAXIMIZE, SW_MINIMIZE, WM_CLOSE, WM_DESTROY, WM_ENDSESSION, WM_QUERYENDSESSION,
                              WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, case, main,
                              text_bytes, units)
-from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, click, count_yellow,
-                             key, pixel, run, screenshot, type_text, wait_for)
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, check_stays_above,
+                             click, count_yellow, key, pixel, run, screenshot, type_text, wait_for)
 
 # Where things are on the strip, in pixels from its corner at 96 dpi.
 CAPTIONS = [(20, 10), (140, 10), (260, 10)]  # a point on each caption, by field index
@@ -434,17 +433,7 @@ def stays_above(desktop):
         return
     ours, theirs = int(program.x_window), int(found)
     run("xdotool", "windowmove", found, str(x), str(y), "windowactivate", "--sync", found)
-
-    def stacking():
-        active = run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
-        listed = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout
-        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listed)]
-        done = theirs in [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", active)] and {ours, theirs} <= set(order)
-        return (order, listed.strip()) if done else None
-
-    order, listed = wait_for(stacking, 5) or ([], "the other window never became active")
-    check("stays above another application's active window",
-          ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+    check_stays_above(check, ours, theirs)
 
 
 UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vostrel"
