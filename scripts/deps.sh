@@ -6,13 +6,15 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
   # tests, benchmarks, fuzzing (procps: pkill, to stop the background check with the run)
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev procps
   # GoogleTest's sources, compiled for the Windows tests
   googletest
-  # the desktop: X server, window manager, input, screenshots, the Chinese font
-  python3 xvfb openbox xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev fonts-wqy-zenhei
+  # the desktop: X server, window managers (Xfce's, GNOME's on X11 and openbox) with a session bus for them, input,
+  # screenshots, the Chinese font
+  python3 xvfb openbox xfwm4 metacity dbus xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev
+  fonts-wqy-zenhei
   # real desktops: a session manager's protocol, a Wayland compositor and Qt's Wayland plugin
   libsm-dev libice-dev weston qt6-wayland
   # translations: Qt's own for the user's locale, the tools for ours, the locale to try them in

@@ -35,6 +35,18 @@ TAB_ORDER = ["hex", "decimal", "binary"]
 
 SKIPPED = 77
 
+# The window managers the cases run under, each started on the case's own X server. The first is every case's;
+# a case that names others runs under each of them too, as a CTest case of its own (NAME.MANAGER). xfwm4 and
+# metacity want a session bus of their own (xfwm4 starts its settings daemon there).
+WINDOW_MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    "xfwm4": ["dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"],
+    "metacity": ["dbus-run-session", "--", "metacity", "--replace", "--sm-disable"],
+}
+DEFAULT_MANAGER = "openbox"
+# What a user meets first and most with the mouse: the cases that run under every window manager above.
+EVERY_MANAGER = tuple(WINDOW_MANAGERS)
+
 # Variables through which the real user's display, session or settings could reach a case.
 FOREIGN = ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XAUTHORITY", "SESSION_MANAGER", "DBUS_SESSION_BUS_ADDRESS",
            "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "XDG_DATA_HOME", "XDG_CACHE_HOME",
@@ -386,7 +398,7 @@ class Desktop:
         self.processes = []  # started here, stopped at the end: (process, how to stop it)
         self.programs = []
         self.bells = None
-        self.window_manager = False
+        self.window_manager = None  # the name of the one running
         self.configs = 0
         self.home = os.path.join(self.root, "home")
         self.runtime = os.path.join(self.root, "runtime")
@@ -475,23 +487,21 @@ class Desktop:
             raise Skip(f"Xvfb could not start: {why}; its last line: {last_line(log_path)}")
         os.environ["DISPLAY"] = f":{number}"
 
-    def start_window_manager(self):
-        log = open(self.path("openbox.log"), "w")
-        manager = self.spawn(["openbox", "--sm-disable"], stdin=subprocess.DEVNULL, stdout=log,
-                             stderr=subprocess.STDOUT)
-        log.close()
+    def start_window_manager(self, name):
+        log_path = self.path(f"{name}.log")
+        with open(log_path, "w") as log:
+            manager = self.spawn(WINDOW_MANAGERS[name], stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
         up = wait_for(lambda: manager.poll() is not None or
-                      "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 10)
+                      "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 20)
         if not up or manager.poll() is not None or not self.window_manager_takes_windows():
-            self.check("openbox starts", False, f"exit status {manager.poll()}; its last line: "
-                       f"{last_line(self.path('openbox.log'))}")
+            self.check(f"{name} starts", False, f"exit status {manager.poll()}; its last line: {last_line(log_path)}")
             raise Abort()
-        self.window_manager = True
+        self.window_manager = name
 
     def window_manager_takes_windows(self):
-        """Openbox claims the screen before it has started up: a window mapped in between may never be managed (its
-        request to be mapped is lost). A window of the tests' own, once managed, shows that it has; the request is
-        made again if it was lost."""
+        """A window manager may claim the screen before it has started up (openbox does): a window mapped in between
+        may never be managed (its request to be mapped is lost). A window of the tests' own, once managed, shows
+        that it has; the request is made again if it was lost."""
         probe = subprocess.Popen(["xmessage", "-name", "vostrel-probe", "-timeout", "30", "probe"],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -611,15 +621,19 @@ CASES = {}
 def case_registry(cases, programs, bell_counter):
     """A decorator that registers cases in `cases`; every case needs `programs` (relative to the build folder), and
     those with a display `bell_counter` too."""
-    def case(display=True, window_manager=True, tools=(), binaries=()):
-        """Registers a case. display: it needs a private X server; window_manager: with openbox on it; tools and
-        binaries (relative to the build folder): what it needs besides."""
+    def case(display=True, window_manager=True, managers=(DEFAULT_MANAGER,), tools=(), binaries=()):
+        """Registers a case. display: it needs a private X server; window_manager: with a window manager on it,
+        under each of `managers` in turn (the first under the case's own name, the others as NAME.MANAGER); tools
+        and binaries (relative to the build folder): what it needs besides."""
         def register(function):
-            needs = set(tools) | {"xdotool", "xwininfo", "xprop", "xclip"} if display else set(tools)
-            if window_manager and display:
-                needs.add("openbox")
             built = list(programs) + ([bell_counter] if display else []) + list(binaries)
-            cases[function.__name__] = (function, display, window_manager, sorted(needs), built)
+            runs = managers if window_manager and display else (None,)
+            for manager in runs:
+                needs = set(tools) | {"xdotool", "xwininfo", "xprop", "xclip"} if display else set(tools)
+                if manager:
+                    needs |= {manager, WINDOW_MANAGERS[manager][0]}
+                name = function.__name__ if manager in (None, managers[0]) else f"{function.__name__}.{manager}"
+                cases[name] = (function, display, manager, sorted(needs), built)
             return function
         return register
     return case
@@ -649,7 +663,7 @@ def main(description, cases=CASES, make_desktop=None, suite="desktop"):
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGHUP, stop)
 
-    function, display, window_manager, tools, binaries = cases[options.case]
+    function, display, manager, tools, binaries = cases[options.case]
     results = Results()
     started = time.monotonic()
     desktop = (make_desktop or Desktop)(options.build, options.case, results)
@@ -658,8 +672,8 @@ def main(description, cases=CASES, make_desktop=None, suite="desktop"):
         desktop.require(tools, binaries)
         if display:
             desktop.start_x_server()
-            if window_manager:
-                desktop.start_window_manager()
+            if manager:
+                desktop.start_window_manager(manager)
             desktop.start_bell_counter()
         function(desktop)
     except Skip as skip:

@@ -18,19 +18,27 @@ class WindowMover {
   void Pressed(QPoint global) {
     pressedAt_ = global;
     systemMoved_ = nullptr;
+    awaitingDrag_ = nullptr;
   }
-  // Returns at once; the move goes on while the left button is held.
+  // Returns at once; the move goes on while the left button is held. On X11 the window manager is asked only
+  // once the pointer moves with the button down: a tap (press and release at once, as touchpads send them)
+  // then asks for nothing, which some window managers (xfwm4) would take as a move that no release ends.
   void Start(QWidget& window);
   // A pointer move over the window or a caption, while the window may be following the pointer.
   void PointerMoved(const QMouseEvent& event);
   // The left button came up over the window or a caption. A window manager that takes a move grabs the
-  // pointer: a release that still reaches the window came before it did (a tap sends press and release at
-  // once), and the move asked for is called off, or the window would follow the pointer until the next click.
+  // pointer: a release that still reaches the window came before it did, and the move asked for is called
+  // off.
   void Released();
 
  private:
-  QWidget* following_ = nullptr;    // the window that follows the pointer, or none
-  QWidget* systemMoved_ = nullptr;  // the window whose move the window manager was asked for, or none
+  // The window manager's move, or the window following the pointer where there is none.
+  void Move(QWidget& window);
+  void Follow(QWidget& window);
+
+  QWidget* following_ = nullptr;     // the window that follows the pointer, or none
+  QWidget* systemMoved_ = nullptr;   // the window whose move the window manager was asked for, or none
+  QWidget* awaitingDrag_ = nullptr;  // the window to move once the pointer moves with the left button down
   QPoint pressedAt_;
   QPoint offset_;
 };
