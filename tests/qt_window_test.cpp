@@ -303,17 +303,25 @@ TEST_F(QtWindowTest, PastingThroughTheFieldConvertsLikeTyping) {
   EXPECT_EQ(Texts(), (QStringList{"not a number", "1000", "00010000,00000000"}));
 }
 
-TEST_F(QtWindowTest, InputMethodCommitsPassTheFilterAndARefusedOneBeepsOnce) {
-  Commit(kHexField, "a");
-  EXPECT_EQ(Texts(), (QStringList{"10", "A", "00001010"}));
-  EXPECT_EQ(beeps, 0);
-  const QString refused[] = {"g", QString::fromUtf16(u"\U0001F600"), "12"};
-  for (const QString& text : refused) {
+TEST_F(QtWindowTest, InputMethodCommitsTypeEachCharacterThroughTheFilter) {
+  const QStringList ten{"10", "A", "00001010"};
+  const struct {
+    QString commit;
+    QStringList texts;
+    int beeps;
+  } steps[] = {
+      {"a", ten, 0},
+      {"g", ten, 1},
+      {QString::fromUtf16(u"\U0001F600"), ten, 1},
+      {"12", {"2578", "A12", "00001010,00010010"}, 0},
+      {"x3y", {"41251", "A123", "10100001,00100011"}, 2},
+  };
+  for (const auto& step : steps) {
     const int before = beeps;
-    Commit(kHexField, text);
-    EXPECT_EQ(beeps - before, 1) << text.toStdString();
+    Commit(kHexField, step.commit);
+    EXPECT_EQ(Texts(), step.texts) << step.commit.toStdString();
+    EXPECT_EQ(beeps - before, step.beeps) << step.commit.toStdString();
   }
-  EXPECT_EQ(Texts(), (QStringList{"10", "A", "00001010"}));
 }
 
 TEST_F(QtWindowTest, ReactivatingTheWindowDoesNotSelectTheFocusedFieldAgain) {

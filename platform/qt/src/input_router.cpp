@@ -11,6 +11,8 @@
 #include "lifetime.h"
 #include "twips.h"
 #include "vostrel/core/key_filter.h"
+#include "vostrel/core/typed_keys.h"
+#include "vostrel/platform/qt/text.h"
 #include "window_mover.h"
 
 namespace vostrel::platform::qt {
@@ -37,13 +39,6 @@ std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
   return shift;
 }
 
-// One typed key is one key code: its UTF-16 unit. A text of any other length (a character outside 16 bits, a
-// multi-character commit) is one key as well, and one that no field takes.
-core::KeyCode KeyCodeFor(const QString& text) {
-  const char16_t unit = text.size() == 1 ? text.front().unicode() : u'\uFFFD';
-  return std::bit_cast<core::KeyCode>(unit);
-}
-
 // What the key-press handler left goes into the field: one character, a backspace, or nothing.
 void TypeInto(QLineEdit& field, core::KeyCode keyCode) {
   if (keyCode == core::kKeyNone || field.isReadOnly()) return;
@@ -62,26 +57,36 @@ bool InputRouter::KeyPressed(QLineEdit& field, core::FieldIndex index, QKeyEvent
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) return false;
   const QString text = event.text();
   if (text.isEmpty()) return false;
-
-  core::KeyCode keyCode = KeyCodeFor(text);
-  events_.txt_KeyPress(index, keyCode);
-  if (lifetime_.IsClosed()) return true;
-  // A real Backspace key goes to the field as it came, so that its own editing (Ctrl+Backspace) stays.
-  if (keyCode == core::kKeyBackspace && key == Qt::Key_Backspace) return false;
-  TypeInto(field, keyCode);
+  if (key == Qt::Key_Backspace && text == QChar(core::kKeyBackspace)) {
+    core::KeyCode keyCode = core::kKeyBackspace;
+    events_.txt_KeyPress(index, keyCode);
+    if (lifetime_.IsClosed()) return true;
+    // A real Backspace key goes to the field as it came, so that its own editing (Ctrl+Backspace) stays.
+    if (keyCode == core::kKeyBackspace) return false;
+    TypeInto(field, keyCode);
+    return true;
+  }
+  TypeKeys(field, index, text);
   return true;
 }
 
 bool InputRouter::InputMethodCommitted(QLineEdit& field, core::FieldIndex index, QInputMethodEvent& event) {
   if (event.commitString().isEmpty()) return false;  // composing only: nothing typed yet
-  core::KeyCode keyCode = KeyCodeFor(event.commitString());
-  events_.txt_KeyPress(index, keyCode);
-  if (lifetime_.IsClosed()) return true;
-  // The field gets the composition as it stands and, instead of the committed text, what the handler left.
+  const QString committed = event.commitString();
+  // The field gets the composition as it stands and, instead of the committed text, what the handler left of
+  // each of its characters.
   event.setCommitString(QString());
   field.event(&event);
-  TypeInto(field, keyCode);
+  TypeKeys(field, index, committed);
   return true;
+}
+
+void InputRouter::TypeKeys(QLineEdit& field, core::FieldIndex index, const QString& text) {
+  for (core::KeyCode keyCode : core::KeysOf(ToText(text))) {
+    events_.txt_KeyPress(index, keyCode);
+    if (lifetime_.IsClosed()) return;  // Esc: the field is gone
+    TypeInto(field, keyCode);
+  }
 }
 
 void InputRouter::FieldFocused(core::FieldIndex index) {

@@ -10,6 +10,7 @@
 #include "vostrel/platform/runtime.h"
 
 class QInputMethodEvent;
+class QString;
 class QKeyEvent;
 class QLineEdit;
 class QMouseEvent;
@@ -36,6 +37,9 @@ class InputRouter {
   void MouseMoved(const QMouseEvent& event);
 
  private:
+  // Every character of `text`, in turn, through the key-press handler, and what it leaves into the field.
+  void TypeKeys(QLineEdit& field, core::FieldIndex index, const QString& text);
+
   WindowEvents& events_;
   const Lifetime& lifetime_;
   WindowMover& mover_;
