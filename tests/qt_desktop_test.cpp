@@ -12,10 +12,13 @@
 #include <QLocale>
 #include <QStyleHints>
 #include <QTranslator>
+#include <QtEndian>
 #include <array>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "case_name.h"
 #include "qt_window_fixture.h"
@@ -74,18 +77,32 @@ TEST(IconTest, WindowIconAndInstalledFilesMatchTheGrids) {
         << scale;
   }
 
+  // The .ico: the drawn sizes, then the larger ones Windows asks for at higher scales, the last a PNG.
   QImageReader ico(folder + "/vostrel.ico");
-  ASSERT_EQ(ico.imageCount(), 2);
-  EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel.ico", 0), resources::kIcon16), "");
-  EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel.ico", 1), resources::kIcon32), "");
+  ASSERT_EQ(ico.imageCount(), 5);
   QFile file(folder + "/vostrel.ico");
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
-  for (int entry = 0; entry < 2; ++entry) {
-    const qsizetype at = 6 + 16 * entry;  // the directory entry: size, size, colour count, 0, planes, bits
-    EXPECT_EQ(bytes.at(at + 2), 16) << "a 16-colour image";
-    EXPECT_EQ(bytes.at(at + 6), 4) << "4 bits a pixel";
+  struct IcoImage {
+    int side;  // as the directory writes it: 256 is 0
+    int colours, bits, scale;
+    std::span<const std::string_view> grid;
+  };
+  const std::array<IcoImage, 5> images{{{16, 16, 4, 1, resources::kIcon16},
+                                        {32, 16, 4, 1, resources::kIcon32},
+                                        {48, 16, 4, 3, resources::kIcon16},
+                                        {64, 16, 4, 2, resources::kIcon32},
+                                        {0, 0, 32, 8, resources::kIcon32}}};
+  for (int i = 0; i < 5; ++i) {
+    const IcoImage& image = images.at(static_cast<std::size_t>(i));
+    const qsizetype at = 6 + 16 * i;  // the directory entry: size, size, colour count, 0, planes, bits
+    EXPECT_EQ(bytes.at(at), image.side) << i;
+    EXPECT_EQ(bytes.at(at + 2), image.colours) << i;
+    EXPECT_EQ(bytes.at(at + 6), image.bits) << i;
+    EXPECT_EQ(CompareWithGrid(ReadImage(folder + "/vostrel.ico", i), image.grid, image.scale), "") << i;
   }
+  const qsizetype png = qFromLittleEndian<quint32>(bytes.constData() + 6 + 16 * 4 + 12);
+  EXPECT_EQ(bytes.mid(png, 8), QByteArray("\x89PNG\r\n\x1a\n", 8)) << "a whole PNG file";
 }
 
 struct LanguageCase {

@@ -28,10 +28,7 @@ QImage Draw(const auto& rows) {
 }  // namespace
 
 QImage ProgramIconImage(int size) {
-  // The grid that divides the size, the larger one where both do, scaled up by whole pixels with no
-  // smoothing.
-  const QImage grid = size % static_cast<int>(resources::kIcon32.size()) == 0 ? Draw(resources::kIcon32)
-                                                                              : Draw(resources::kIcon16);
+  const QImage grid = Draw(resources::IconGridFor(static_cast<std::size_t>(size)));
   return grid.width() == size ? grid : grid.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The icon as a Windows .ico file: both sizes as 16-colour bitmaps with their transparency masks.
+// The icon as a Windows .ico file: the two drawn sizes and 48 and 64 pixels as 16-colour bitmaps with their
+// transparency masks, and 256 pixels as a PNG.
 #pragma once
 
 #include <cstdint>

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace vostrel::resources {
@@ -48,5 +50,12 @@ inline constexpr std::array<std::string_view, 16> kIcon16{
     ".MMMMM...RR.RR..", "....G....RR.RR..", "....G....RRRRR..", "....GGGGGRR.RR..",
     ".........RR.RR..", ".........RR.RR..", "........RRR.RRR.", "................",
 };
+
+// The grid an icon `size` pixels square is drawn from, scaled up by whole pixels with no smoothing: the
+// larger grid where it divides the size, else the smaller.
+constexpr std::span<const std::string_view> IconGridFor(std::size_t size) {
+  if (size % kIcon32.size() == 0) return kIcon32;
+  return kIcon16;
+}
 
 }  // namespace vostrel::resources
