@@ -28,7 +28,7 @@ only_windows_dlls() {
   local dll
   for dll in $imports; do
     case $dll in
-      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | imm32.dll | msvcrt.dll) ;;
+      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | imm32.dll | msvcrt.dll | oleacc.dll | ole32.dll | oleaut32.dll) ;;
       *) echo "  not one of Windows' own: $dll"; return 1 ;;
     esac
   done
@@ -48,9 +48,13 @@ missing = [t for t in texts if t.encode("utf-16-le") not in data]
 for needed in (b"PerMonitorV2", b"Microsoft.Windows.Common-Controls", b'level="asInvoker"'):
     if needed not in data:
         missing.append(needed.decode())
-# The icon directory names two images, 16 and 32 pixels square, in 16 colours.
-if bytes([16, 16, 16, 0, 1, 0, 4, 0]) not in data or bytes([32, 32, 16, 0, 1, 0, 4, 0]) not in data:
-    missing.append("the 16 and 32 pixel icons")
+# The icon directory names the 16 to 64 pixel images in 16 colours and the 256 pixel one (written 0) in true
+# colour, a PNG.
+for side, colours, bits in ((16, 16, 4), (32, 16, 4), (48, 16, 4), (64, 16, 4), (0, 0, 32)):
+    if bytes([side, side, colours, 0, 1, 0, bits, 0]) not in data:
+        missing.append(f"the {side or 256} pixel icon")
+if b"\x89PNG\r\n\x1a\n" not in data:
+    missing.append("the PNG icon")
 print("  missing: " + ", ".join(missing) if missing else "  all there")
 sys.exit(1 if missing else 0)
 PYTHON

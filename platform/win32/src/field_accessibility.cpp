@@ -1,0 +1,191 @@
+// SPDX-FileCopyrightText: 2026 The Vostrel authors
+// SPDX-License-Identifier: MIT
+#include "field_accessibility.h"
+
+#include <oleacc.h>
+
+#include <atomic>
+#include <string>
+
+namespace vostrel::platform::win32 {
+namespace {
+
+bool IsSelf(const VARIANT& child) {
+  return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+HRESULT Copy(std::wstring_view text, BSTR* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// COM objects end in their own Release, never through an interface: the interfaces have no virtual
+// destructor.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+
+// The edit's standard object, answering as itself in all but its own name and description. Screen readers
+// may hold it after the field has gone: it keeps its texts and its reference to the standard object.
+class NamedField final : public IAccessible, public IOleWindow {
+ public:
+  // Takes over the caller's reference to `standard`.
+  NamedField(HWND field, IAccessible* standard, std::wstring_view name, std::wstring_view description)
+      : field_(field), standard_(standard), name_(name), description_(description) {}
+  NamedField(const NamedField&) = delete;
+  NamedField& operator=(const NamedField&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+      *object = static_cast<IAccessible*>(this);
+    } else if (iid == __uuidof(IOleWindow)) {
+      *object = static_cast<IOleWindow*>(this);
+    } else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    return IsSelf(child) ? Copy(name_, name) : standard_->get_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+    return IsSelf(child) ? Copy(description_, description)
+                         : standard_->get_accDescription(child, description);
+  }
+
+  // Everything else as the standard object answers it.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* wrongArgument) override {
+    return standard_->Invoke(id, iid, locale, flags, parameters, result, exception, wrongArgument);
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    return standard_->get_accChild(child, object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    return standard_->get_accRole(child, role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return standard_->get_accKeyboardShortcut(child, shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
+    return standard_->accHitTest(left, top, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+  // The field itself, which clients ask for to tell which window an object belongs to.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (window == nullptr) return E_POINTER;
+    *window = field_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL /*enter*/) override { return E_NOTIMPL; }
+
+ private:
+  ~NamedField() { standard_->Release(); }
+
+  std::atomic<ULONG> references_ = 1;
+  HWND field_;
+  IAccessible* standard_;
+  std::wstring name_;
+  std::wstring description_;
+};
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+// Handing the object out marshals it, which needs the thread in a COM apartment. The program makes none for
+// anything else, so the first question makes the window's thread a single-threaded one, for the rest of its
+// life: clients may hold the object until then. A thread already in an apartment stays in its own.
+bool InApartment() {
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  if (CoGetApartmentType(&type, &qualifier) != CO_E_NOTINITIALIZED) return true;
+  return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+}  // namespace
+
+std::optional<LRESULT> AnswerAccessibleObject(HWND field, WPARAM wParam, LPARAM lParam,
+                                              std::wstring_view name, std::wstring_view description) {
+  // The object id is a DWORD, whatever the width of lParam. The window object, the caret, UI Automation and
+  // the rest get the edit's own answers.
+  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || !InApartment()) return std::nullopt;
+  IAccessible* standard = nullptr;
+  if (FAILED(CreateStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&standard))))
+    return std::nullopt;
+  auto* const named = new NamedField(field, standard, name, description);
+  // The answer holds a reference of its own until the client takes the object.
+  const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(named));
+  named->Release();
+  if (answer < 0) return std::nullopt;  // a COM error: the edit's own object is better than none
+  return answer;
+}
+
+}  // namespace vostrel::platform::win32
