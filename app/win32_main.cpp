@@ -5,12 +5,14 @@
 #include <memory>
 
 #include "vostrel/forms/frmMain.h"
+#include "vostrel/platform/win32/product_name.h"
 #include "vostrel/platform/win32/registry_store.h"
 #include "vostrel/platform/win32/win32_runtime.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
-  vostrel::platform::win32::Win32Runtime runtime(
-      std::make_unique<vostrel::platform::win32::RegistryStore>(u"Vostrel"));
+  using vostrel::platform::win32::kProductName;
+  vostrel::platform::win32::Win32Runtime runtime(std::make_unique<vostrel::platform::win32::RegistryStore>(
+      vostrel::core::Text(kProductName.begin(), kProductName.end())));
   vostrel::forms::frmMain form(runtime);
   if (!runtime.Load(vostrel::forms::frmMain::Description(), form)) return 1;
   return runtime.Run();

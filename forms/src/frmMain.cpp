@@ -41,7 +41,6 @@ const platform::WindowDescription& frmMain::Description() {
       .height = 270,
       .background = kNavy,
       .captionText = kYellow,
-      .fontFamilies = {"WenQuanYi Zen Hei Mono", "Noto Sans Mono CJK SC", "WenQuanYi Micro Hei Mono"},
       .fontHeight = 12 * kTwipsPerPixel,
       .captions = {{
           {.caption = u"十进制：", .geometry = {90, 45, 795, 225}, .tabIndex = 2},

@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "lifetime.h"
+#include "text.h"
 #include "twips.h"
 #include "vostrel/core/key_filter.h"
+#include "vostrel/core/number_rendering.h"
 #include "window_builder.h"
 
 namespace vostrel::platform::win32 {
@@ -50,28 +52,94 @@ bool KeyDown(int virtualKey) {
   return GetKeyState(virtualKey) < 0;
 }
 
-}  // namespace
-
-std::optional<wchar_t> InputRouter::Typed(core::FieldIndex index, wchar_t unit) {
-  if (lifetime_.IsClosed()) return std::nullopt;
-  auto typed = static_cast<char16_t>(unit);
-  if (IS_LOW_SURROGATE(typed) && std::exchange(lowSurrogateDue_, false)) return std::nullopt;
-  lowSurrogateDue_ = IS_HIGH_SURROGATE(typed);
-  // A character beyond 16 bits is one typed key, and one that no field takes.
-  if (IS_HIGH_SURROGATE(typed) || IS_LOW_SURROGATE(typed)) typed = u'\uFFFD';
-
-  auto keyCode = std::bit_cast<core::KeyCode>(typed);
-  events_.txt_KeyPress(index, keyCode);
-  // The handler may have closed the window (Esc): the field is gone then.
-  if (lifetime_.IsClosed() || keyCode == core::kKeyNone) return std::nullopt;
-  // Nothing is typed into a read-only field; Backspace there changes nothing either.
-  if (controls_.readOnly.at(static_cast<std::size_t>(index))) return std::nullopt;
-  return static_cast<wchar_t>(std::bit_cast<char16_t>(keyCode));
+// Whether another program's text for a field is one the field converts: a number of its kind, or nothing.
+bool ConvertsInField(core::FieldIndex index, const wchar_t* text) {
+  const core::Text value = ToText(text != nullptr ? std::wstring_view(text) : std::wstring_view());
+  if (value.empty()) return true;
+  return index == core::kDecimalField ? core::ParseDecimalText(value).has_value()
+                                      : core::ParseHexText(value).has_value();
 }
 
-bool InputRouter::IsEditShortcut(WPARAM virtualKey) {
-  // Not with Alt: Ctrl+Alt is AltGr, which types characters.
-  return virtualKey >= 'A' && virtualKey <= 'Z' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);
+}  // namespace
+
+std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+  const bool readOnly = controls_.readOnly.at(static_cast<std::size_t>(index));
+  switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR:  // an input method's characters, handed over one by one
+      // The character of a Tab key that has moved the focus already.
+      if (std::exchange(tabCharacterDue_, false) && wParam == L'\t') return 0;
+      return Typed(index, static_cast<wchar_t>(wParam), lParam);
+    case WM_UNICHAR:
+      // Another program's character as a code point: typed like any other, as its UTF-16 units.
+      if (wParam == UNICODE_NOCHAR) return TRUE;
+      if (wParam <= 0xFFFF) {
+        Typed(index, static_cast<wchar_t>(wParam), 1);
+      } else if (wParam <= 0x10FFFF) {
+        Typed(index, static_cast<wchar_t>(0xD800 + ((wParam - 0x10000) >> 10)), 1);
+        Typed(index, static_cast<wchar_t>(0xDC00 + (wParam & 0x3FF)), 1);
+      } else {
+        Typed(index, L'\uFFFD', 1);  // no character at all: a key that no field takes
+      }
+      return FALSE;
+    case WM_KEYDOWN:
+      if (TabKey(index, wParam)) return 0;
+      // Ctrl with a letter: the edit control's own shortcuts (Ctrl+A selects all) would act on the key
+      // itself, while the control character it types goes through the key rule like any other. Not with Alt:
+      // Ctrl+Alt is AltGr, which types characters.
+      if (wParam >= 'A' && wParam <= 'Z' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) return 0;
+      return std::nullopt;
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+      // Composed in the input method's own window, the result arrives as WM_IME_CHAR, character by character,
+      // through the key rule; the field itself would take it whole.
+      return DefWindowProcW(controls_.fields.at(static_cast<std::size_t>(index)), message, wParam, lParam);
+    case WM_SETTEXT:
+      if (writingField_) return std::nullopt;
+      // Another program's text: an editable field takes a number, as if it were pasted there; the read-only
+      // field and a text that is no number leave the fields as they were.
+      if (readOnly || !ConvertsInField(index, reinterpret_cast<const wchar_t*>(lParam))) return FALSE;
+      FocusBeforeEdit(index);
+      return std::nullopt;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+      if (readOnly) return 0;  // only the program writes the read-only field
+      FocusBeforeEdit(index);
+      return std::nullopt;
+    case WM_CONTEXTMENU:  // whose commands paste, cut, delete and undo
+      FocusBeforeEdit(index);
+      return std::nullopt;
+    case EM_SETREADONLY:  // the fields are what they were made: only another program would send this
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) {
+  if (lifetime_.IsClosed()) return 0;
+  const auto key = typed_.Next(static_cast<char16_t>(unit));
+  if (!key) return 0;  // the second half of a character whose key was typed already
+  // Typed into a field without the focus (another program's WM_CHAR): typed as if the user had gone there.
+  FocusBeforeEdit(index);
+  core::KeyCode keyCode = *key;
+  events_.txt_KeyPress(index, keyCode);
+  // The handler may have closed the window (Esc): the field is gone then.
+  if (lifetime_.IsClosed() || keyCode == core::kKeyNone) return 0;
+  // Nothing is typed into a read-only field; Backspace there changes nothing either.
+  if (controls_.readOnly.at(static_cast<std::size_t>(index))) return 0;
+  return PassOn(index, WM_CHAR, static_cast<WPARAM>(std::bit_cast<char16_t>(keyCode)), lParam);
+}
+
+LRESULT InputRouter::PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const {
+  const auto at = static_cast<std::size_t>(index);
+  return CallWindowProcW(controls_.editProcedures.at(at), controls_.fields.at(at), message, wParam, lParam);
 }
 
 void InputRouter::FieldFocused(core::FieldIndex index) {
@@ -98,15 +166,14 @@ void InputRouter::WindowActivated() {
   FocusField(focused_.value_or(controls_.tabOrder.front()));
 }
 
-bool InputRouter::TabKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
-  const core::FieldIndex from = controls_.FieldOf(message.hwnd);
-  if (from < 0 || KeyDown(VK_CONTROL) || KeyDown(VK_MENU)) return false;
+bool InputRouter::TabKey(core::FieldIndex from, WPARAM virtualKey) {
+  if (virtualKey != VK_TAB || KeyDown(VK_CONTROL) || KeyDown(VK_MENU) || lifetime_.IsClosed()) return false;
   const auto& order = controls_.tabOrder;
   const auto at = static_cast<std::size_t>(std::ranges::find(order, from) - order.begin());
   const std::size_t next =
       KeyDown(VK_SHIFT) ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
   FocusField(order.at(next));
+  tabCharacterDue_ = true;
   return true;
 }
 

@@ -20,6 +20,10 @@ class Lifetime {
   void Close(UnloadReason reason);
   [[nodiscard]] bool IsClosed() const { return closed_; }
 
+  // Whether a field may take `message` (WM_CLOSE, WM_DESTROY, WM_NCDESTROY), which ends it: only as part of
+  // the window's own end, never on its own or from another program.
+  [[nodiscard]] bool FieldMayEnd(UINT message) const { return message != WM_CLOSE && closed_; }
+
   // The window's messages about its end; true when `message` was one, its answer in `result`.
   bool Handle(UINT message, WPARAM wParam, LRESULT& result);
 

@@ -19,15 +19,15 @@ struct LoadedWindow {
       : description(windowDescription),
         events(windowEvents),
         lifetime(windowEvents, controls),
-        input(windowEvents, lifetime, controls) {}
+        input(windowEvents, lifetime, controls, writingField) {}
 
   const WindowDescription& description;
   WindowEvents& events;
   WindowControls controls;
-  Lifetime lifetime;
-  InputRouter input;
   // True while the program itself writes a field's text, so that the write is told from a foreign one.
   bool writingField = false;
+  Lifetime lifetime;
+  InputRouter input;
 };
 
 // The two window procedures: the window's own, and the one every field hands its messages to first.

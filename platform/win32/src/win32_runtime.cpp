@@ -64,21 +64,13 @@ bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& even
   return true;
 }
 
-namespace {
-
-// One message through the window's own keyboard handling (Tab), then to its window.
-void Dispatch(LoadedWindow* window, const MSG& message) {
-  if (window != nullptr && window->input.TabKey(message)) return;
-  TranslateMessage(&message);
-  DispatchMessageW(&message);
-}
-
-}  // namespace
-
 int Win32Runtime::Run() {
   MSG message{};
   BOOL got = 0;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) Dispatch(window_.get(), message);
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
   return got == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
@@ -89,7 +81,8 @@ void Win32Runtime::DoEvents() {
       PostQuitMessage(static_cast<int>(message.wParam));  // for the message loop, which ends on it
       return;
     }
-    Dispatch(window_.get(), message);
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
 }
 

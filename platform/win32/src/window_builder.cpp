@@ -7,23 +7,20 @@
 
 #include "text.h"
 #include "twips.h"
+#include "vostrel/platform/win32/product_name.h"
 
 namespace vostrel::platform::win32 {
 namespace {
 
 using core::FieldIndex;
 
-constexpr wchar_t kWindowClass[] = L"Vostrel";
+const wchar_t* const kWindowClass = kProductName.data();
 // SimSun (宋体) ships with every Windows 10 and 11. At the layout's 12 pixels its Chinese characters are 12
 // pixels wide and its digits 6, as the layout wants. Asking for the GB2312 character set lets the font mapper
 // fall back to another Chinese font where it is missing, so the captions never show boxes.
 constexpr wchar_t kFontFace[] = L"SimSun";
 // The program's icon in the resources.
 constexpr WORD kIconId = 1;
-
-COLORREF ToColorRef(const Rgb& rgb) {
-  return RGB(rgb.red, rgb.green, rgb.blue);
-}
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProcedure, HBRUSH background) {
   WNDCLASSEXW windowClass{};
@@ -33,14 +30,28 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProcedure, HBRUSH bac
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = background;
   windowClass.lpszClassName = kWindowClass;
-  windowClass.hIcon =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  windowClass.hIconSm =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  // No CS_DBLCLKS: a second quick press is a press all the same.
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  // No icons of the class: the window's own, at its density (SetIcons). No CS_DBLCLKS: a second quick press
+  // is a press all the same.
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+HICON LoadIconAt(int metric, UINT dpi) {
+  const int size = GetSystemMetricsForDpi(metric, dpi);
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, 0));
+}
+
+// The taskbar's and Alt+Tab's icon, and the small one, drawn from the image nearest the size the density asks
+// for.
+void SetIcons(UINT dpi, WindowControls& controls) {
+  const HICON big = LoadIconAt(SM_CXICON, dpi);
+  const HICON small = LoadIconAt(SM_CXSMICON, dpi);
+  SendMessageW(controls.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(controls.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  if (controls.bigIcon != nullptr) DestroyIcon(controls.bigIcon);
+  if (controls.smallIcon != nullptr) DestroyIcon(controls.smallIcon);
+  controls.bigIcon = big;
+  controls.smallIcon = small;
 }
 
 // One of the six controls, in tab-index order.
@@ -83,8 +94,12 @@ void Place(HWND control, const RECT& rect) {
 
 WindowControls::~WindowControls() {
   if (window != nullptr && IsWindow(window)) DestroyWindow(window);
+  // The class goes before its brush: a class registered again (a second window in one process) gets its own.
+  if (classRegistered) UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
   if (font != nullptr) DeleteObject(font);
   if (background != nullptr) DeleteObject(background);
+  if (bigIcon != nullptr) DestroyIcon(bigIcon);
+  if (smallIcon != nullptr) DestroyIcon(smallIcon);
 }
 
 FieldIndex WindowControls::FieldOf(HWND control) const {
@@ -96,7 +111,8 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
                  WNDPROC fieldProcedure, WindowControls& controls) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   controls.background = CreateSolidBrush(ToColorRef(description.background));
-  if (!RegisterWindowClass(instance, windowProcedure, controls.background)) return false;
+  controls.classRegistered = RegisterWindowClass(instance, windowProcedure, controls.background);
+  if (!controls.classRegistered) return false;
 
   // A window with no frame and no title bar, with a taskbar button and a system menu there, as other
   // programs' windows have. Created hidden on the primary monitor, at the system's density, which is the
@@ -111,6 +127,7 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
                                     nullptr, nullptr, instance, nullptr);
   if (controls.window == nullptr) return false;
   SetWindowLongPtrW(controls.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+  SetIcons(dpi, controls);
 
   // Created in tab-index order, which is also the order screen readers pair a caption with the field after
   // it.
@@ -181,6 +198,7 @@ void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin,
   }
   if (controls.font != nullptr) DeleteObject(controls.font);
   controls.font = font;
+  SetIcons(dpi, controls);
 }
 
 }  // namespace vostrel::platform::win32

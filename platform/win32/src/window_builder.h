@@ -11,6 +11,10 @@
 
 namespace vostrel::platform::win32 {
 
+[[nodiscard]] inline COLORREF ToColorRef(const Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
 // Control identifiers: a field's is kFieldId + its index, a caption's kCaptionId + its index.
 inline constexpr int kFieldId = 100;
 inline constexpr int kCaptionId = 200;
@@ -26,7 +30,12 @@ struct WindowControls {
   // The fields in the order Tab goes round them.
   std::array<core::FieldIndex, core::kFieldCount> tabOrder{};
   HFONT font = nullptr;
+  // The window class's brush, which lives as long as the class: the class goes with the window.
   HBRUSH background = nullptr;
+  // The window's icons, at its density.
+  HICON bigIcon = nullptr;
+  HICON smallIcon = nullptr;
+  bool classRegistered = false;
   UINT dpi = USER_DEFAULT_SCREEN_DPI;
 
   WindowControls() = default;

@@ -48,8 +48,8 @@ struct WindowDescription {
   int width, height;  // twips; the whole window is client area
   Rgb background;
   Rgb captionText;
-  // Fonts to try in order: their Chinese characters 180 twips wide and digits half that.
-  std::array<std::string_view, 3> fontFamilies;
+  // The font is the platform's own choice: one whose Chinese characters are 180 twips wide and digits half
+  // that.
   int fontHeight;  // twips
   // Indexed like the fields: caption i labels field i.
   std::array<CaptionDescription, core::kFieldCount> captions;
