@@ -28,8 +28,12 @@ class RegistryStoreTest : public ::testing::Test {
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
   }
 
+  // Stores exactly `data`. The registry counts a text's terminator that follows the data in memory, though
+  // the size left it out: here a digit follows, so a text stored without its terminator stays so.
   void Put(const wchar_t* name, DWORD type, const std::vector<BYTE>& data) const {
-    ASSERT_EQ(RegSetKeyValueW(root_, L"Software\\Vostrel\\Main", name, type, data.data(),
+    std::vector<BYTE> followed = data;
+    followed.insert(followed.end(), {'9', 0, 0, 0});
+    ASSERT_EQ(RegSetKeyValueW(root_, L"Software\\Vostrel\\Main", name, type, followed.data(),
                               static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);
   }
@@ -112,7 +116,11 @@ class StoredValueTest : public RegistryStoreTest, public ::testing::WithParamInt
 
 TEST_P(StoredValueTest, ReadsAWholeNumberTextAndDefaultsTheRest) {
   Put(L"xPos", GetParam().type, GetParam().data);
+  // Read first, the longest text the store takes leaves its digits where the next read's text goes: a read
+  // that does not end the text where the value ends would run on into them.
+  Put(L"yPos", REG_SZ, Utf16(std::u16string(256, u'9')));
   RegistryStore store(u"Vostrel", root_);
+  EXPECT_EQ(modAppSetting::ReadSettingLong(store, u"yPos", 7), 7);  // too large a number
   EXPECT_EQ(modAppSetting::ReadSettingLong(store, u"xPos", 7), GetParam().expected);
 }
 
@@ -127,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredValueCase{"Letters", REG_SZ, Utf16(u"abc"), 7},
                       StoredValueCase{"Fraction", REG_SZ, Utf16(u"1.5"), 7},
                       StoredValueCase{"Overflow", REG_SZ, Utf16(u"2147483648"), 7},
-                      StoredValueCase{"TooLongForAPosition", REG_SZ, Utf16(std::u16string(1000, u'7')), 7},
+                      StoredValueCase{"TooLongForAPosition", REG_SZ, Utf16(std::u16string(998, u'0') + u"15"),
+                                      7},
                       StoredValueCase{"Number", REG_DWORD, {15, 0, 0, 0}, 7},
                       StoredValueCase{"ExpandableText", REG_EXPAND_SZ, Utf16(u"15"), 7},
                       StoredValueCase{"TextList", REG_MULTI_SZ, Utf16({u"15\0", 3}), 7},

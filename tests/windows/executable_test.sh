@@ -40,11 +40,51 @@ check "no symbol table" bash -c "$objdump -t '$exe' | grep -q 'SYMBOL TABLE:' &&
 size=$(stat -c %s "$exe")
 check "at most 300 KB ($size bytes)" test "$size" -le 307200
 check "a program for the windowed subsystem" bash -c "$objdump -p '$exe' | grep -q 'Subsystem.*(Windows GUI)'"
-check "resources: icon, version information and manifest" python3 - "$exe" <<'PYTHON'
+check "version information: its fields and language" python3 - "$exe" <<'PYTHON'
+import struct
 import sys
 data = open(sys.argv[1], "rb").read()
-texts = ["ProductName", "Vostrel", "FileVersion", "1.00", "FileDescription", "080404B0"]
-missing = [t for t in texts if t.encode("utf-16-le") not in data]
+
+
+def node(at):
+    """One node of the version tree at `at`: its key, its value's bytes (texts as text) and its children."""
+    length, value_length, is_text = struct.unpack_from("<HHH", data, at)
+    key_end = at + 6
+    while data[key_end:key_end + 2] != b"\0\0":
+        key_end += 2
+    key = data[at + 6:key_end].decode("utf-16-le")
+    value_at = (key_end + 2 + 3) & ~3
+    size = value_length * 2 if is_text else value_length
+    value = data[value_at:value_at + size]
+    value = value.decode("utf-16-le").rstrip("\0") if is_text else value
+    children, child = [], (value_at + size + 3) & ~3
+    while child < at + length:
+        children.append(node(child))
+        child = (child + children[-1][3] + 3) & ~3
+    return key, value, children, length
+
+
+root = node(data.index("VS_VERSION_INFO".encode("utf-16-le")) - 6)
+fixed = struct.unpack_from("<13I", root[1])
+strings = {key: value for block in root[2] if block[0] == "StringFileInfo" for table in block[2]
+           for key, value, _, _ in table[2]}
+tables = [table[0] for block in root[2] if block[0] == "StringFileInfo" for table in block[2]]
+translation = [struct.unpack("<HH", value) for block in root[2] if block[0] == "VarFileInfo"
+               for key, value, _, _ in block[2] if key == "Translation"]
+seen = {"signature": hex(fixed[0]), "file version": (fixed[2] >> 16, fixed[2] & 0xFFFF, fixed[3] >> 16),
+        "product version": (fixed[4] >> 16, fixed[4] & 0xFFFF), "tables": tables, "translation": translation,
+        **{key: strings.get(key) for key in ("ProductName", "FileDescription", "ProductVersion", "FileVersion")}}
+wanted = {"signature": "0xfeef04bd", "file version": (1, 0, 0), "product version": (1, 0), "tables": ["080404B0"],
+          "translation": [(0x0804, 1200)], "ProductName": "Vostrel", "FileDescription": "Vostrel",
+          "ProductVersion": "1.00", "FileVersion": "1.00"}
+wrong = {key: seen[key] for key in wanted if seen[key] != wanted[key]}
+print(f"  not as wanted: {wrong}" if wrong else "  all as wanted")
+sys.exit(1 if wrong else 0)
+PYTHON
+check "resources: icon and manifest" python3 - "$exe" <<'PYTHON'
+import sys
+data = open(sys.argv[1], "rb").read()
+missing = []
 for needed in (b"PerMonitorV2", b"Microsoft.Windows.Common-Controls", b'level="asInvoker"'):
     if needed not in data:
         missing.append(needed.decode())

@@ -14,9 +14,9 @@ import zipfile
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
 from windows_support import (EM_REPLACESEL, EM_SETREADONLY, FIELDS, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ,
-                             REG_SZ, SW_MAXIMIZE, SW_MINIMIZE, WM_CLOSE, WM_DESTROY, WM_ENDSESSION, WM_QUERYENDSESSION,
-                             WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, case, main,
-                             text_bytes, units)
+                             REG_SZ, SW_MAXIMIZE, SW_MINIMIZE, UNICODE_NOCHAR, WM_CLOSE, WM_DESTROY, WM_ENDSESSION,
+                             WM_NCDESTROY, WM_QUERYENDSESSION, WM_UNICHAR, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST,
+                             WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
 from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, check_stays_above,
                              click, count_yellow, key, pixel, run, screenshot, type_text, wait_for)
 
@@ -113,6 +113,11 @@ def typed_by_programs(desktop):
          ("4", "04", "00000100"), 1),
         ("WM_CHAR of digits", [("char", 0, ord("2")), ("char", 0, ord("7"))], ("427", "01AB", "00000001,10101011"), 0),
         ("WM_CHAR Backspace", [("char", 0, 8)], ("42", "2A", "00101010"), 0),
+        ("WM_UNICHAR of a letter is refused", [("message", 0, WM_UNICHAR, ord("x"), 0)], ("42", "2A", "00101010"), 1),
+        ("WM_UNICHAR of a digit types", [("message", 0, WM_UNICHAR, ord("5"), 0)], ("425", "01A9", "00000001,10101001"),
+         0),
+        ("WM_UNICHAR beyond 16 bits is one refused key", [("message", 0, WM_UNICHAR, 0x1F600, 0)],
+         ("425", "01A9", "00000001,10101001"), 1),
         ("WM_CHAR into the unfocused hexadecimal field types there", [("char", 1, ord("c"))], ("12", "C", "00001100"),
          0),
         ("SendInput types f after it", [("type", units("f"))], ("207", "CF", "11001111"), 0),
@@ -130,6 +135,8 @@ def typed_by_programs(desktop):
             desktop.round_trip()
         rung = desktop.bells.sync() - before
         check(name, fields == want and rung == bells, (fields, f"{rung} bells"))
+    answer = driver.ask("message", 0, WM_UNICHAR, UNICODE_NOCHAR, 0)
+    check("WM_UNICHAR answers UNICODE_NOCHAR with TRUE", answer == {"result": 1}, answer)
 
 
 @case()
@@ -139,6 +146,12 @@ def bells(desktop):
     check = desktop.check
     desktop.start_shown()
     check_bell_steps(check, desktop.round_trip, desktop.bells)
+    # Ctrl+A types a control character, refused with its bell: the edit control's own select-all must not act.
+    before = desktop.bells.sync()
+    key("End", "ctrl+a")
+    rung = wait_for(lambda: desktop.bells.sync() > before, 5)
+    start, end = desktop.driver.window().get("selection", [None, None])
+    check("Ctrl+A selects nothing", rung and start == end, (f"{'a bell' if rung else 'no bell'}", start, end))
 
 
 @case()
@@ -348,9 +361,9 @@ def other_programs_text(desktop):
     for name, target, message, w, text in [
         ("WM_SETTEXT that is no number", 1, None, 0, "xyz"),
         ("EM_REPLACESEL into the binary field", 2, EM_REPLACESEL, 0, "HELLO"),
-        ("EM_SETREADONLY on the binary field, then EM_REPLACESEL", 2, EM_SETREADONLY, 0, None),
         ("WM_CLOSE to a field", 1, WM_CLOSE, 0, None),
-        ("WM_DESTROY to a field", 0, WM_DESTROY, 0, None),
+        # The edit control takes WM_DESTROY as nothing, but WM_NCDESTROY frees all it holds.
+        ("WM_NCDESTROY to a field", 0, WM_NCDESTROY, 0, None),
         ("WM_DESTROY to the window", "window", WM_DESTROY, 0, None),
     ]:
         if text is not None and message is None:
@@ -359,11 +372,31 @@ def other_programs_text(desktop):
             driver.ask("replacesel", target, units(text))
         else:
             driver.ask("message", target, message, w, 0)
-            if message == EM_SETREADONLY:
-                driver.ask("replacesel", target, units("HELLO"))
         desktop.round_trip()
         check(f"{name} leaves the fields as they were", program.process.poll() is None and driver.fields() == want,
               (program.process.poll(), driver.fields()))
+
+    def menu_command(letter):
+        """Selects the binary field's whole text and picks a command of its context menu by its letter."""
+        key("End", "shift+Home")
+        click(x + 400, y + 9, 3)
+        wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "vostrel.exe").stdout.count("\n") > 1, 3)
+        key(letter)
+
+    # The binary field, which only the program writes, refuses what would change it from the keyboard and its menu.
+    key("Tab")  # from the decimal field, where the text above went
+    for name, action in [
+        ("Delete", lambda: key("Home", "Delete")),
+        ("Shift+Delete (cut)", lambda: key("End", "shift+Home", "shift+Delete")),
+        ("its menu's Cut", lambda: menu_command("t")),
+        ("its menu's Delete", lambda: menu_command("d")),
+        ("Delete after another program's EM_SETREADONLY", lambda: (driver.ask("message", 2, EM_SETREADONLY, 0, 0),
+                                                                   key("Home", "Delete"))),
+    ]:
+        action()
+        desktop.round_trip()
+        check(f"the binary field refuses {name}", driver.fields() == want, driver.fields())
+    key("shift+Tab")  # back to the decimal field
 
     driver.ask("clip", units("0x1F"))
     key("Return", "shift+Insert")  # Enter moves to the hexadecimal field and selects its whole text

@@ -30,9 +30,10 @@ std::optional<core::Text> RegistryStore::ReadSetting(core::TextView application,
                                                      core::TextView key, core::TextView defaultText) {
   const std::wstring path = KeyPath(application, section);
   const std::wstring name = ToWide(key);
-  wchar_t text[kLongestText + 1]{};
+  wchar_t text[kLongestText + 1];
   DWORD bytes = sizeof text;
-  // Only REG_SZ is text here; REG_EXPAND_SZ would be expanded, anything else is refused as another type.
+  // Only REG_SZ is text here; REG_EXPAND_SZ would be expanded, anything else is refused as another type. The
+  // text comes back terminated, also when the value was stored without its terminator.
   const LSTATUS status =
       RegGetValueW(root_, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &bytes);
   if (status == ERROR_FILE_NOT_FOUND) return core::Text(defaultText);  // no such key or value
