@@ -9,11 +9,11 @@
 #include "vostrel/platform/win32/registry_store.h"
 #include "vostrel/platform/win32/win32_runtime.h"
 
-int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int show) {
   using vostrel::platform::win32::kProductName;
   vostrel::platform::win32::Win32Runtime runtime(std::make_unique<vostrel::platform::win32::RegistryStore>(
       vostrel::core::Text(kProductName.begin(), kProductName.end())));
   vostrel::forms::frmMain form(runtime);
-  if (!runtime.Load(vostrel::forms::frmMain::Description(), form)) return 1;
+  if (!runtime.Load(vostrel::forms::frmMain::Description(), form, show)) return 1;
   return runtime.Run();
 }

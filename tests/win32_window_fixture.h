@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "vostrel/forms/frmMain.h"
@@ -27,12 +28,13 @@ class Win32WindowFixture : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &settings_, nullptr),
               ERROR_SUCCESS);
-    runtime =
-        std::make_unique<platform::win32::Win32Runtime>(std::make_unique<platform::win32::RegistryStore>(
+    runtime = std::make_unique<platform::win32::Win32Runtime>(
+        std::make_unique<platform::win32::RegistryStore>(
             core::Text(platform::win32::kProductName.begin(), platform::win32::kProductName.end()),
-            settings_));
+            settings_),
+        primaryDpi);
     form = std::make_unique<forms::frmMain>(*runtime);
-    ASSERT_TRUE(runtime->Load(forms::frmMain::Description(), *form));
+    ASSERT_TRUE(runtime->Load(forms::frmMain::Description(), *form, showCommand));
     EnumThreadWindows(GetCurrentThreadId(), &FindProgramWindow, reinterpret_cast<LPARAM>(&window));
     ASSERT_NE(window, nullptr);
   }
@@ -52,6 +54,20 @@ class Win32WindowFixture : public ::testing::Test {
   [[nodiscard]] HWND Field(core::FieldIndex index) const {
     return GetDlgItem(window, platform::win32::kFieldId + index);
   }
+
+  // The stored position, as text; none where nothing is stored.
+  [[nodiscard]] std::optional<std::wstring> Stored(const wchar_t* name) const {
+    wchar_t text[64]{};
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(settings_, L"Software\\Vostrel\\Main", name, RRF_RT_REG_SZ, nullptr, text, &bytes) !=
+        ERROR_SUCCESS)
+      return std::nullopt;
+    return text;
+  }
+
+  // How the window is loaded: a test sets these in its constructor.
+  int showCommand = SW_SHOWNORMAL;
+  UINT (*primaryDpi)() = nullptr;  // the primary monitor's own
 
   std::unique_ptr<platform::win32::Win32Runtime> runtime;
   std::unique_ptr<forms::frmMain> form;

@@ -28,7 +28,7 @@ only_windows_dlls() {
   local dll
   for dll in $imports; do
     case $dll in
-      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | imm32.dll | msvcrt.dll | oleacc.dll | ole32.dll | oleaut32.dll) ;;
+      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | imm32.dll | msvcrt.dll | oleacc.dll | ole32.dll | oleaut32.dll | shcore.dll) ;;
       *) echo "  not one of Windows' own: $dll"; return 1 ;;
     esac
   done

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "input_router.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -117,6 +119,13 @@ std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT me
       return std::nullopt;
     case EM_SETREADONLY:  // the fields are what they were made: only another program would send this
       return 0;
+    case WM_RBUTTONDOWN:
+      // The field owns the release of its right press (it captures its left presses itself): a release over
+      // the window's background must not reach the window, which would close.
+      SetCapture(controls_.fields.at(static_cast<std::size_t>(index)));
+      return std::nullopt;
+    case WM_RBUTTONUP:
+      return FieldButtonReleased(index, lParam);
     default:
       return std::nullopt;
   }
@@ -135,6 +144,17 @@ LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) 
   // Nothing is typed into a read-only field; Backspace there changes nothing either.
   if (controls_.readOnly.at(static_cast<std::size_t>(index))) return 0;
   return PassOn(index, WM_CHAR, static_cast<WPARAM>(std::bit_cast<char16_t>(keyCode)), lParam);
+}
+
+std::optional<LRESULT> InputRouter::FieldButtonReleased(core::FieldIndex index, LPARAM lParam) {
+  const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
+  if (GetCapture() == field) ReleaseCapture();
+  RECT client{};
+  GetClientRect(field, &client);
+  // Released outside the field, the press comes to nothing, as when the pointer leaves a button before its
+  // release; inside, the field's own (its menu on the right button).
+  if (!PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return 0;
+  return std::nullopt;
 }
 
 LRESULT InputRouter::PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -193,7 +213,14 @@ void InputRouter::MouseButton(UINT message, WPARAM keys, POINT point) {
   if (!button || lifetime_.IsClosed()) return;
   std::int16_t code = button->code;
   std::int16_t shift = ShiftCode(keys);
-  const auto caption = CaptionAt(point);
+  // The release goes to what was pressed, the window or a caption, wherever the pointer is by then.
+  if (button->pressed) {
+    pressedCaption_ = CaptionAt(point);
+    SetCapture(controls_.window);
+  } else if (GetCapture() != controls_.window) {
+    pressedCaption_ = CaptionAt(point);  // pressed elsewhere: where it is released
+  }
+  const auto caption = pressedCaption_;
   POINT origin{};
   if (caption) {
     RECT rect{};
@@ -213,6 +240,10 @@ void InputRouter::MouseButton(UINT message, WPARAM keys, POINT point) {
   } else {
     events_.Form_MouseUp(code, shift, x, y);
   }
+  // The last button up: the mouse is free again (a close has let it go already).
+  const bool anyDown = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+  if (!button->pressed && !anyDown && !lifetime_.IsClosed() && GetCapture() == controls_.window)
+    ReleaseCapture();
 }
 
 }  // namespace vostrel::platform::win32

@@ -52,6 +52,8 @@ class InputRouter {
   // Text that reaches a field other than by typing (pasting, cutting, undoing, another program's text)
   // converts like typing: from the field that has the focus.
   void FocusBeforeEdit(core::FieldIndex index);
+  // The right button released, pressed on the field.
+  [[nodiscard]] std::optional<LRESULT> FieldButtonReleased(core::FieldIndex index, LPARAM lParam);
   [[nodiscard]] LRESULT PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const;
   [[nodiscard]] std::optional<core::FieldIndex> CaptionAt(POINT point) const;
 
@@ -61,6 +63,8 @@ class InputRouter {
   const bool& writingField_;
   std::optional<core::FieldIndex> focused_;
   core::TypedKeys typed_;
+  // The caption the last press on the window was on, or none for the window's own surface.
+  std::optional<core::FieldIndex> pressedCaption_;
   // The Tab character that follows a Tab key already handled.
   bool tabCharacterDue_ = false;
 };

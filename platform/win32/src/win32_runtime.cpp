@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "loaded_window.h"
+#include "primary_density.h"
 #include "text.h"
 #include "twips.h"
 #include "window_mover.h"
@@ -27,14 +28,10 @@ class OwnWrite {
   bool before_;
 };
 
-// The primary monitor's density, which positions are measured in: the system's, as the session started.
-UINT PrimaryDpi() {
-  return GetDpiForSystem();
-}
-
 }  // namespace
 
-Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store) : store_(std::move(store)) {}
+Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store, UINT (*primaryDpi)())
+    : store_(std::move(store)), primaryDpi_(primaryDpi != nullptr ? primaryDpi : &PrimaryDpi) {}
 
 Win32Runtime::~Win32Runtime() {
   // A window still there (a start that failed half way) goes without raising a handler: the fields get their
@@ -54,7 +51,8 @@ void Win32Runtime::Beep() {
   MessageBeep(MB_OK);
 }
 
-bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& events) {
+bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& events, int showCommand) {
+  showCommand_ = showCommand;
   window_ = std::make_unique<LoadedWindow>(description, events);
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;
@@ -125,14 +123,9 @@ void Win32Runtime::SetSelection(core::FieldIndex index, std::int32_t start, std:
 }
 
 WindowGeometry Win32Runtime::Geometry() const {
-  // Screen coordinates start at the primary monitor's top-left corner.
   RECT rect{};
   GetWindowRect(window_->controls.window, &rect);
-  // Positions in the primary monitor's twips wherever the window is; its size in its own monitor's.
-  const UINT primary = PrimaryDpi();
-  const UINT own = window_->controls.dpi;
-  return {ToTwips(rect.left, primary), ToTwips(rect.top, primary), ToTwips(rect.right - rect.left, own),
-          ToTwips(rect.bottom - rect.top, own)};
+  return GeometryInTwips(rect, primaryDpi_());
 }
 
 WindowState Win32Runtime::State() const {
@@ -142,8 +135,8 @@ WindowState Win32Runtime::State() const {
 }
 
 void Win32Runtime::MoveWindow(float left, float top) {
-  const UINT primary = PrimaryDpi();
-  SetWindowPos(window_->controls.window, nullptr, ToPixels(left, primary), ToPixels(top, primary), 0, 0,
+  const POINT at = PositionInPixels(left, top, primaryDpi_());
+  SetWindowPos(window_->controls.window, nullptr, at.x, at.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -160,18 +153,30 @@ void Win32Runtime::StartInteractiveMove() {
 }
 
 void Win32Runtime::MakeTopmostAndShow() {
+  const HWND window = window_->controls.window;
+  // Started minimised (a shortcut's Run setting, start /min): topmost all the same, shown on the taskbar
+  // only. Other start-up settings (maximised, hidden) make no sense for the strip, which shows as it is.
+  switch (showCommand_) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+      ShowWindow(window, SW_SHOWMINNOACTIVE);
+      return;
+    default:
+      break;
+  }
   // Above every other window from now on, shown where it was placed (flags 0x0043).
-  SetWindowPos(window_->controls.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-  SetForegroundWindow(window_->controls.window);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+  SetForegroundWindow(window);
 }
 
 ScreenSize Win32Runtime::PrimaryScreenSize() const {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) return {0, 0};
-  const UINT primary = PrimaryDpi();
-  return {ToTwips(monitor.rcMonitor.right - monitor.rcMonitor.left, primary),
-          ToTwips(monitor.rcMonitor.bottom - monitor.rcMonitor.top, primary)};
+  return ScreenInTwips(monitor.rcMonitor, primaryDpi_());
 }
 
 }  // namespace vostrel::platform::win32

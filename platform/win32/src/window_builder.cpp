@@ -176,6 +176,24 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   return true;
 }
 
+void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM lParam,
+                   WindowControls& controls) {
+  // Densities Windows offers: 100 % to 500 %, the same both ways.
+  const UINT dpi = LOWORD(wParam);
+  const bool sensible =
+      dpi == HIWORD(wParam) && dpi >= USER_DEFAULT_SCREEN_DPI && dpi <= 5 * USER_DEFAULT_SCREEN_DPI;
+  const bool ours = (InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
+  if (sensible && ours && lParam != 0) {
+    // Any other rectangle than the suggested one (resizing about the corner) can put the strip back on the
+    // monitor it came from, whose density sends it back again: it would flicker between the two sizes.
+    const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+    const POINT origin{suggested.left, suggested.top};
+    LayOut(description, dpi, &origin, controls);
+  } else {
+    LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
+  }
+}
+
 void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls) {
   controls.dpi = dpi;
   // The whole window is client area: its outer size is the described size.

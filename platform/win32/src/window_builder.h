@@ -54,6 +54,12 @@ struct WindowControls {
 [[nodiscard]] bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC windowProcedure,
                                WNDPROC fieldProcedure, WindowControls& controls);
 
+// WM_DPICHANGED: the window moved to a monitor of another density. It takes the rectangle Windows suggests
+// and is laid out at the density the message names; another program's message (from another thread) is not
+// trusted, and the window is laid out at its own density from where it is.
+void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM lParam,
+                   WindowControls& controls);
+
 // Sizes the window and places and sizes its controls for `dpi`, with a font made for it. The window's
 // top-left corner goes to `origin` when one is given, else it stays.
 void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls);

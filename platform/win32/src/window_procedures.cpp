@@ -63,9 +63,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       loaded->input.WindowActivated();
       return 0;
     case WM_DPICHANGED:
-      // Moved to a monitor of another density: the same twips in its pixels, from the same corner. The
-      // density is the window's own; the message's arguments are not trusted, as another program may send it.
-      LayOut(loaded->description, GetDpiForWindow(window), nullptr, loaded->controls);
+      ChangeDensity(loaded->description, wParam, lParam, loaded->controls);
       return 0;
     default:
       break;

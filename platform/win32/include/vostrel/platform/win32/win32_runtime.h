@@ -5,6 +5,8 @@
 // (input_router), move the window (window_mover) and close it (lifetime).
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 
 #include "vostrel/platform/runtime.h"
@@ -16,15 +18,19 @@ struct LoadedWindow;
 
 class Win32Runtime final : public Runtime {
  public:
-  explicit Win32Runtime(std::unique_ptr<SettingsStore> store);
+  // `primaryDpi` tells the primary monitor's density, which every position and size is measured in; by
+  // default the monitor's own. Tests pass one of their own.
+  explicit Win32Runtime(std::unique_ptr<SettingsStore> store, UINT (*primaryDpi)() = nullptr);
   ~Win32Runtime() override;
   Win32Runtime(const Win32Runtime&) = delete;
   Win32Runtime& operator=(const Win32Runtime&) = delete;
 
   // Builds the window and its controls (hidden, "0" in each field, no handler run), wires their events to
-  // `events` and raises Form_Load, which shows the window; then the first field of the tab order takes the
-  // focus. False when the window could not be made.
-  [[nodiscard]] bool Load(const WindowDescription& description, WindowEvents& events);
+  // `events` and raises Form_Load, which shows the window as `showCommand` asks (the program's start-up
+  // setting, such as a shortcut's "Run: Minimised"); then the first field of the tab order takes the focus.
+  // False when the window could not be made.
+  [[nodiscard]] bool Load(const WindowDescription& description, WindowEvents& events,
+                          int showCommand = SW_SHOWNORMAL);
   // Handles the window's messages until it has closed; the program's exit status.
   int Run();
 
@@ -50,6 +56,8 @@ class Win32Runtime final : public Runtime {
  private:
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<LoadedWindow> window_;
+  int showCommand_ = SW_SHOWNORMAL;
+  UINT (*primaryDpi_)();
 };
 
 }  // namespace vostrel::platform::win32
