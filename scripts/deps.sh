@@ -11,9 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev procps
   # GoogleTest's sources, compiled for the Windows tests
   googletest
-  # the desktop: X server, window managers (Xfce's, GNOME's on X11 and openbox) with a session bus for them, input,
-  # screenshots, the Chinese font
-  python3 xvfb openbox xfwm4 metacity dbus xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev
+  # the desktop: X server, window managers (openbox, Xfce's, GNOME's on X11, KDE's) with a session bus for them,
+  # input, screenshots, the Chinese font
+  python3 xvfb openbox xfwm4 metacity kwin-x11 dbus xdotool xclip imagemagick librsvg2-bin x11-utils libx11-dev libxtst-dev
   fonts-wqy-zenhei
   # real desktops: a session manager's protocol, a Wayland compositor and Qt's Wayland plugin
   libsm-dev libice-dev weston qt6-wayland
