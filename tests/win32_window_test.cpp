@@ -137,8 +137,9 @@ std::array<LONG, 4> Corners(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// Windows suggests the window's size scaled, which may be a pixel off the layout's own.
 void ChangeDensity(HWND window, UINT dpi, POINT at) {
-  RECT suggested{at.x, at.y, at.x + Pixels(7575, dpi), at.y + Pixels(270, dpi)};
+  RECT suggested{at.x, at.y, at.x + Pixels(7575, dpi) - 1, at.y + Pixels(270, dpi)};
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
@@ -152,9 +153,18 @@ TEST_F(Win32WindowTest, ADensityChangeTakesTheSuggestedRectangleAndLaysOutAtItsD
     ChangeDensity(window, dpi, change.at);
     RECT seen{};
     GetWindowRect(window, &seen);
-    EXPECT_EQ(Corners(seen), (std::array<LONG, 4>{change.at.x, change.at.y, change.at.x + Pixels(7575, dpi),
-                                                  change.at.y + Pixels(270, dpi)}))
+    EXPECT_EQ(Corners(seen),
+              (std::array<LONG, 4>{change.at.x, change.at.y, change.at.x + Pixels(7575, dpi) - 1,
+                                   change.at.y + Pixels(270, dpi)}))
         << dpi;
+    ICONINFO big{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), &big))
+        << dpi;
+    BITMAP image{};
+    GetObjectW(big.hbmMask, sizeof image, &image);
+    DeleteObject(big.hbmMask);
+    DeleteObject(big.hbmColor);
+    EXPECT_EQ(image.bmWidth, GetSystemMetricsForDpi(SM_CXICON, dpi)) << "the taskbar's icon at " << dpi;
     EXPECT_EQ(
         Corners(Placed(Field(core::kDecimalField))),
         (std::array<LONG, 4>{Pixels(810, dpi), 0, Pixels(810, dpi) + Pixels(975, dpi), Pixels(270, dpi)}))
@@ -195,6 +205,8 @@ TEST_F(Win32WindowTest, AHundredDensityChangesHoldNoMoreGdiObjectsThanOne) {
     const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Field(core::kHexField), WM_GETFONT, 0, 0));
     const auto big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
     const auto small = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(small, nullptr);
     ChangeDensity(window, i % 2 == 0 ? 96 : 144, {10, 10});
     ICONINFO info{};
     ASSERT_EQ(GetObjectType(font), 0U) << i;

@@ -40,6 +40,11 @@ void WindowMover::Follow(QWidget& window) {
 void WindowMover::PointerMoved(const QMouseEvent& event) {
   if (awaitingDrag_ != nullptr && (event.buttons() & Qt::LeftButton)) {
     QWidget& window = *std::exchange(awaitingDrag_, nullptr);
+    // A touch is no button the X server holds down: Qt's own move hands the touch to the window manager.
+    if (event.source() != Qt::MouseEventNotSynthesized) {
+      Move(window);
+      return;
+    }
     switch (RequestX11Move(window, pressedAt_)) {
       case X11MoveRequest::kAsked:
         systemMoved_ = &window;

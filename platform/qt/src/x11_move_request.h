@@ -23,7 +23,8 @@ enum class X11MoveRequest {
 // Asks the window manager to move `window`, anchored where the left button went down (`pressedAt`, on the
 // screen, in Qt's coordinates), so that the point pressed stays under the pointer. Asked only while the X
 // server still holds the left button down: a window manager that starts a move after the release waits for a
-// release that never comes.
+// release that never comes. A release in the few milliseconds between the question and the window manager
+// taking the pointer still leaves such a move, and xfwm4 ignores a request to call it off.
 [[nodiscard]] X11MoveRequest RequestX11Move(QWidget& window, QPoint pressedAt);
 
 // Calls off a move asked for (_NET_WM_MOVERESIZE_CANCEL).

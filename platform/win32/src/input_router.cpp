@@ -119,13 +119,15 @@ std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT me
       return std::nullopt;
     case EM_SETREADONLY:  // the fields are what they were made: only another program would send this
       return 0;
-    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
       // The field owns the release of its right press (it captures its left presses itself): a release over
       // the window's background must not reach the window, which would close.
-      SetCapture(controls_.fields.at(static_cast<std::size_t>(index)));
+      const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
+      if (GetCapture() != field) SetCapture(field);
       return std::nullopt;
+    }
     case WM_RBUTTONUP:
-      return FieldButtonReleased(index, lParam);
+      return FieldButtonReleased(index, wParam, lParam);
     default:
       return std::nullopt;
   }
@@ -146,9 +148,10 @@ LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) 
   return PassOn(index, WM_CHAR, static_cast<WPARAM>(std::bit_cast<char16_t>(keyCode)), lParam);
 }
 
-std::optional<LRESULT> InputRouter::FieldButtonReleased(core::FieldIndex index, LPARAM lParam) {
+std::optional<LRESULT> InputRouter::FieldButtonReleased(core::FieldIndex index, WPARAM keys, LPARAM lParam) {
   const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
-  if (GetCapture() == field) ReleaseCapture();
+  // A left button still down is the field's own selecting, which keeps the mouse.
+  if (GetCapture() == field && (keys & MK_LBUTTON) == 0) ReleaseCapture();
   RECT client{};
   GetClientRect(field, &client);
   // Released outside the field, the press comes to nothing, as when the pointer leaves a button before its

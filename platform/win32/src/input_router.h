@@ -53,7 +53,8 @@ class InputRouter {
   // converts like typing: from the field that has the focus.
   void FocusBeforeEdit(core::FieldIndex index);
   // The right button released, pressed on the field.
-  [[nodiscard]] std::optional<LRESULT> FieldButtonReleased(core::FieldIndex index, LPARAM lParam);
+  [[nodiscard]] std::optional<LRESULT> FieldButtonReleased(core::FieldIndex index, WPARAM keys,
+                                                           LPARAM lParam);
   [[nodiscard]] LRESULT PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const;
   [[nodiscard]] std::optional<core::FieldIndex> CaptionAt(POINT point) const;
 

@@ -34,8 +34,12 @@ Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store, UINT (*primaryD
     : store_(std::move(store)), primaryDpi_(primaryDpi != nullptr ? primaryDpi : &PrimaryDpi) {}
 
 Win32Runtime::~Win32Runtime() {
-  // A window still there (a start that failed half way) goes without raising a handler: the fields get their
-  // own procedures back and no procedure finds the runtime any more.
+  Detach();
+}
+
+void Win32Runtime::Detach() {
+  // A window still there (a start that failed half way, a second Load) goes without raising a handler: the
+  // fields get their own procedures back and no procedure finds the runtime any more.
   if (!window_ || !IsWindow(window_->controls.window)) return;
   for (std::size_t i = 0; i < window_->controls.fields.size(); ++i) {
     const HWND field = window_->controls.fields.at(i);
@@ -53,6 +57,7 @@ void Win32Runtime::Beep() {
 
 bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& events, int showCommand) {
   showCommand_ = showCommand;
+  Detach();
   window_ = std::make_unique<LoadedWindow>(description, events);
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;

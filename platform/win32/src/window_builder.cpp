@@ -14,7 +14,7 @@ namespace {
 
 using core::FieldIndex;
 
-const wchar_t* const kWindowClass = kProductName.data();
+const wchar_t* const kWindowClass = kProductName.data();  // the literal ends in its terminator
 // SimSun (宋体) ships with every Windows 10 and 11. At the layout's 12 pixels its Chinese characters are 12
 // pixels wide and its digits 6, as the layout wants. Asking for the GB2312 character set lets the font mapper
 // fall back to another Chinese font where it is missing, so the captions never show boxes.
@@ -115,8 +115,8 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   if (!controls.classRegistered) return false;
 
   // A window with no frame and no title bar, with a taskbar button and a system menu there, as other
-  // programs' windows have. Created hidden on the primary monitor, at the system's density, which is the
-  // primary's; each control made where and as it will stay.
+  // programs' windows have. Created hidden on the primary monitor, at the density the session signed in with;
+  // where the primary's own differs, laid out again at the window's below.
   const UINT dpi = GetDpiForSystem();
   controls.dpi = dpi;
   controls.font = MakeFont(description, dpi);
@@ -186,24 +186,21 @@ void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM l
   if (sensible && ours && lParam != 0) {
     // Any other rectangle than the suggested one (resizing about the corner) can put the strip back on the
     // monitor it came from, whose density sends it back again: it would flicker between the two sizes.
-    const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
-    const POINT origin{suggested.left, suggested.top};
-    LayOut(description, dpi, &origin, controls);
+    LayOut(description, dpi, reinterpret_cast<const RECT*>(lParam), controls);
   } else {
     LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
   }
 }
 
-void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls) {
+void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, WindowControls& controls) {
   controls.dpi = dpi;
-  // The whole window is client area: its outer size is the described size.
-  const int width = ToPixels(description.width, dpi);
-  const int height = ToPixels(description.height, dpi);
-  if (origin != nullptr) {
-    SetWindowPos(controls.window, nullptr, origin->x, origin->y, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  if (bounds != nullptr) {
+    SetWindowPos(controls.window, nullptr, bounds->left, bounds->top, bounds->right - bounds->left,
+                 bounds->bottom - bounds->top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    SetWindowPos(controls.window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The whole window is client area: its outer size is the described size.
+    SetWindowPos(controls.window, nullptr, 0, 0, ToPixels(description.width, dpi),
+                 ToPixels(description.height, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   const HFONT font = MakeFont(description, dpi);

@@ -60,8 +60,8 @@ struct WindowControls {
 void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM lParam,
                    WindowControls& controls);
 
-// Sizes the window and places and sizes its controls for `dpi`, with a font made for it. The window's
-// top-left corner goes to `origin` when one is given, else it stays.
-void LayOut(const WindowDescription& description, UINT dpi, const POINT* origin, WindowControls& controls);
+// Places and sizes the controls for `dpi`, with a font and icons made for it. The window takes `bounds` when
+// they are given, else the described size with its top-left corner where it is.
+void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, WindowControls& controls);
 
 }  // namespace vostrel::platform::win32

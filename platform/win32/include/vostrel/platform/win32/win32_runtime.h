@@ -54,6 +54,9 @@ class Win32Runtime final : public Runtime {
   [[nodiscard]] SettingsStore& Settings() override { return *store_; }
 
  private:
+  // Lets go of the window: its procedures no longer reach the runtime.
+  void Detach();
+
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<LoadedWindow> window_;
   int showCommand_ = SW_SHOWNORMAL;
