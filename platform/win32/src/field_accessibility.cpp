@@ -10,13 +10,49 @@
 namespace vostrel::platform::win32 {
 namespace {
 
+// Windows' accessibility and COM, loaded from the system's own folder the first time a screen reader asks, so
+// that a start without one loads none of them.
+struct Accessibility {
+  decltype(&::SysAllocStringLen) sysAllocStringLen = nullptr;
+  decltype(&::CoGetApartmentType) coGetApartmentType = nullptr;
+  decltype(&::CoInitializeEx) coInitializeEx = nullptr;
+  decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+  decltype(&::LresultFromObject) lresultFromObject = nullptr;
+
+  [[nodiscard]] bool Loaded() const {
+    return sysAllocStringLen != nullptr && coGetApartmentType != nullptr && coInitializeEx != nullptr &&
+           createStdAccessibleObject != nullptr && lresultFromObject != nullptr;
+  }
+};
+
+template <typename Function>
+void Find(const wchar_t* library, const char* name, Function& function) {
+  const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module == nullptr) return;
+  // Through a function type that takes and gives nothing, which any function pointer converts to and from.
+  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const Accessibility& Functions() {
+  static const Accessibility loaded = [] {
+    Accessibility functions;
+    Find(L"oleaut32.dll", "SysAllocStringLen", functions.sysAllocStringLen);
+    Find(L"ole32.dll", "CoGetApartmentType", functions.coGetApartmentType);
+    Find(L"ole32.dll", "CoInitializeEx", functions.coInitializeEx);
+    Find(L"oleacc.dll", "CreateStdAccessibleObject", functions.createStdAccessibleObject);
+    Find(L"oleacc.dll", "LresultFromObject", functions.lresultFromObject);
+    return functions;
+  }();
+  return loaded;
+}
+
 bool IsSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
 HRESULT Copy(std::wstring_view text, BSTR* out) {
   if (out == nullptr) return E_POINTER;
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  *out = Functions().sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -165,8 +201,8 @@ class NamedField final : public IAccessible, public IOleWindow {
 bool InApartment() {
   APTTYPE type{};
   APTTYPEQUALIFIER qualifier{};
-  if (CoGetApartmentType(&type, &qualifier) != CO_E_NOTINITIALIZED) return true;
-  return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (Functions().coGetApartmentType(&type, &qualifier) != CO_E_NOTINITIALIZED) return true;
+  return SUCCEEDED(Functions().coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 }  // namespace
@@ -175,14 +211,17 @@ std::optional<LRESULT> AnswerAccessibleObject(HWND field, WPARAM wParam, LPARAM 
                                               std::wstring_view name, std::wstring_view description) {
   // The object id is a DWORD, whatever the width of lParam. The window object, the caret, UI Automation and
   // the rest get the edit's own answers.
-  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || !InApartment()) return std::nullopt;
+  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || !Functions().Loaded() ||
+      !InApartment())
+    return std::nullopt;
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&standard))))
+  if (FAILED(Functions().createStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&standard))))
     return std::nullopt;
   auto* const named = new NamedField(field, standard, name, description);
   // The answer holds a reference of its own until the client takes the object.
-  const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(named));
+  const LRESULT answer =
+      Functions().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(named));
   named->Release();
   if (answer < 0) return std::nullopt;  // a COM error: the edit's own object is better than none
   return answer;
