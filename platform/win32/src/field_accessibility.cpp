@@ -4,8 +4,10 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
+#include <vector>
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -18,10 +20,12 @@ struct Accessibility {
   decltype(&::CoInitializeEx) coInitializeEx = nullptr;
   decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
   decltype(&::LresultFromObject) lresultFromObject = nullptr;
+  decltype(&::CoCreateInstance) coCreateInstance = nullptr;
 
   [[nodiscard]] bool Loaded() const {
     return sysAllocStringLen != nullptr && coGetApartmentType != nullptr && coInitializeEx != nullptr &&
-           createStdAccessibleObject != nullptr && lresultFromObject != nullptr;
+           createStdAccessibleObject != nullptr && lresultFromObject != nullptr &&
+           coCreateInstance != nullptr;
   }
 };
 
@@ -41,6 +45,7 @@ const Accessibility& Functions() {
     Find(L"ole32.dll", "CoInitializeEx", functions.coInitializeEx);
     Find(L"oleacc.dll", "CreateStdAccessibleObject", functions.createStdAccessibleObject);
     Find(L"oleacc.dll", "LresultFromObject", functions.lresultFromObject);
+    Find(L"ole32.dll", "CoCreateInstance", functions.coCreateInstance);
     return functions;
   }();
   return loaded;
@@ -205,15 +210,40 @@ bool InApartment() {
   return SUCCEEDED(Functions().coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
+// UI Automation (Narrator) reads an edit through a proxy of its own, which takes a name and a description
+// from the annotations the system keeps for a window rather than from the object above. Once for each field.
+// Wine keeps no annotations (it answers E_NOTIMPL), so only real Windows shows them.
+void Annotate(HWND field, std::wstring_view name, std::wstring_view description) {
+  static std::vector<HWND> annotated;
+  if (std::ranges::find(annotated, field) != annotated.end()) return;
+  annotated.push_back(field);
+  // CLSID_AccPropServices, IID_IAccPropServices and PROPID_ACC_NAME and _DESCRIPTION, as oleacc.h gives them.
+  constexpr CLSID kServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+  constexpr IID kServicesInterface{
+      0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+  constexpr GUID kName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+  constexpr GUID kDescription{0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+  IAccPropServices* services = nullptr;
+  if (FAILED(Functions().coCreateInstance(kServices, nullptr, CLSCTX_INPROC_SERVER, kServicesInterface,
+                                          reinterpret_cast<void**>(&services))))
+    return;
+  const std::wstring nameText(name);
+  const std::wstring descriptionText(description);
+  services->SetHwndPropStr(field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kName, nameText.c_str());
+  services->SetHwndPropStr(field, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kDescription,
+                           descriptionText.c_str());
+  services->Release();
+}
+
 }  // namespace
 
 std::optional<LRESULT> AnswerAccessibleObject(HWND field, WPARAM wParam, LPARAM lParam,
                                               std::wstring_view name, std::wstring_view description) {
+  if (!Functions().Loaded() || !InApartment()) return std::nullopt;
+  Annotate(field, name, description);
   // The object id is a DWORD, whatever the width of lParam. The window object, the caret, UI Automation and
   // the rest get the edit's own answers.
-  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || !Functions().Loaded() ||
-      !InApartment())
-    return std::nullopt;
+  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return std::nullopt;
   IAccessible* standard = nullptr;
   if (FAILED(Functions().createStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&standard))))
