@@ -10,6 +10,7 @@
 #include <string_view>
 #include <thread>
 
+#include "case_name.h"
 #include "vostrel/modules/modAppSetting.h"
 #include "win32_window_fixture.h"
 
@@ -63,10 +64,6 @@ struct FieldCase {
   std::wstring_view chinese[2];
 };
 
-void PrintTo(const FieldCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 class FieldNameTest : public Win32WindowFixture, public ::testing::WithParamInterface<FieldCase> {};
 
 // Not the caption before the field, which the system would read out in Chinese whatever the user's language.
@@ -94,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                   core::kBinaryField,
                   {L"Binary", L"The value's 32-bit pattern in groups of eight bits. Read-only."},
                   {L"二进制", L"数值的 32 位二进制模式，每八位一组。只读。"}}),
-    [](const ::testing::TestParamInfo<FieldCase>& row) { return std::string(row.param.name); });
+    CaseName());
 
 using Win32WindowTest = Win32WindowFixture;
 
@@ -228,10 +225,6 @@ struct DensityCase {
   const wchar_t* stored[2];  // the twips stored for a window at 200, 100 pixels
 };
 
-void PrintTo(const DensityCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 // The window is made at the density the session signed in with (Wine's 96); the primary monitor's own may
 // differ: centring, the bounds and the stored twips all measure in the primary's.
 class PrimaryDensityTest : public Win32WindowFixture, public ::testing::WithParamInterface<DensityCase> {
@@ -265,19 +258,13 @@ INSTANTIATE_TEST_SUITE_P(Densities, PrimaryDensityTest,
                          ::testing::Values(DensityCase{"Primary96", &Fixed<96>, {L"3000", L"1500"}},
                                            DensityCase{"Primary144", &Fixed<144>, {L"2000", L"1000"}},
                                            DensityCase{"Primary192", &Fixed<192>, {L"1500", L"750"}}),
-                         [](const ::testing::TestParamInfo<DensityCase>& row) {
-                           return std::string(row.param.name);
-                         });
+                         CaseName());
 
 struct ShowCase {
   const char* name;
   int command;
   bool minimised;
 };
-
-void PrintTo(const ShowCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class StartUpShowTest : public Win32WindowFixture, public ::testing::WithParamInterface<ShowCase> {
  protected:
@@ -298,9 +285,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, StartUpShowTest,
                                            ShowCase{"MaximisedShowsAsItIs", SW_SHOWMAXIMIZED, false},
                                            ShowCase{"Minimised", SW_SHOWMINNOACTIVE, true},
                                            ShowCase{"MinimisedActive", SW_SHOWMINIMIZED, true}),
-                         [](const ::testing::TestParamInfo<ShowCase>& row) {
-                           return std::string(row.param.name);
-                         });
+                         CaseName());
 
 }  // namespace
 }  // namespace vostrel::testing
