@@ -133,6 +133,30 @@ std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT me
   }
 }
 
+std::optional<LRESULT> InputRouter::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      MouseButton(message, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_ACTIVATE:
+      // The system would give the focus to the window itself; it belongs in a field. Not while minimised (the
+      // high word): the field takes it when the window is restored.
+      if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return std::nullopt;
+      WindowActivated();
+      return 0;
+    case WM_SETFOCUS:
+      WindowActivated();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
 LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) {
   if (lifetime_.IsClosed()) return 0;
   const auto key = typed_.Next(static_cast<char16_t>(unit));

@@ -29,6 +29,10 @@ class InputRouter {
   [[nodiscard]] std::optional<LRESULT> FieldMessage(core::FieldIndex index, UINT message, WPARAM wParam,
                                                     LPARAM lParam);
 
+  // A message to the window itself: the answer when it is decided here (mouse buttons, activation, focus),
+  // none when the system's own handling is to take it.
+  [[nodiscard]] std::optional<LRESULT> WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
   // After the field has taken the focus.
   void FieldFocused(core::FieldIndex index);
   // Gives the field the focus; raises txt_GotFocus when the focus moves.

@@ -1,8 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
 // Where each of the window's messages goes: the window's own procedure and the one the fields hand theirs to.
-#include <windowsx.h>
-
 #include "field_accessibility.h"
 #include "loaded_window.h"
 #include "translations.h"
@@ -44,28 +42,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_CTLCOLORSTATIC:
       return StaticColours(*loaded, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      loaded->input.MouseButton(message, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
-    case WM_ACTIVATE:
-      // The system would give the focus to the window itself; it belongs in a field.
-      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
-        loaded->input.WindowActivated();
-        return 0;
-      }
-      break;
-    case WM_SETFOCUS:
-      loaded->input.WindowActivated();
-      return 0;
     case WM_DPICHANGED:
       ChangeDensity(loaded->description, wParam, lParam, loaded->controls);
       return 0;
     default:
+      if (const auto answer = loaded->input.WindowMessage(message, wParam, lParam)) return *answer;
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
