@@ -31,8 +31,7 @@ class Win32WindowFixture : public ::testing::Test {
     runtime = std::make_unique<platform::win32::Win32Runtime>(
         std::make_unique<platform::win32::RegistryStore>(
             core::Text(platform::win32::kProductName.begin(), platform::win32::kProductName.end()),
-            settings_),
-        primaryDpi);
+            settings_));
     form = std::make_unique<forms::frmMain>(*runtime);
     ASSERT_TRUE(runtime->Load(forms::frmMain::Description(), *form, showCommand));
     EnumThreadWindows(GetCurrentThreadId(), &FindProgramWindow, reinterpret_cast<LPARAM>(&window));
@@ -65,9 +64,8 @@ class Win32WindowFixture : public ::testing::Test {
     return text;
   }
 
-  // How the window is loaded: a test sets these in its constructor.
+  // How the window is loaded: a test sets it in its constructor.
   int showCommand = SW_SHOWNORMAL;
-  UINT (*primaryDpi)() = nullptr;  // the primary monitor's own
 
   std::unique_ptr<platform::win32::Win32Runtime> runtime;
   std::unique_ptr<forms::frmMain> form;

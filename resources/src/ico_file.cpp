@@ -148,9 +148,9 @@ std::vector<std::uint8_t> Png(unsigned size) {
 }  // namespace
 
 std::vector<std::uint8_t> IcoFile() {
-  // The two drawn sizes, then the larger ones Windows asks for at higher scales. Windows takes the image
-  // nearest the size it wants before its colour depth, so the drawn 16 and 32 stay its choice there.
-  const std::array sizes{16U, 32U, 48U, 64U, 256U};
+  // Windows takes the image nearest the size it wants before its colour depth, so the drawn 16 and 32 stay its
+  // choice there.
+  const auto& sizes = kIcoSizes;
   std::vector<std::vector<std::uint8_t>> images;
   for (const unsigned size : sizes) images.push_back(size < 256 ? Bitmap(size) : Png(size));
   std::vector<std::uint8_t> out;

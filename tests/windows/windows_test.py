@@ -13,10 +13,10 @@ import sys
 import zipfile
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
-from windows_support import (EM_REPLACESEL, EM_SETREADONLY, FIELDS, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ,
-                             REG_SZ, SW_MAXIMIZE, SW_MINIMIZE, UNICODE_NOCHAR, WM_CLOSE, WM_DESTROY, WM_ENDSESSION,
-                             WM_NCDESTROY, WM_QUERYENDSESSION, WM_UNICHAR, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOPMOST,
-                             WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
+from windows_support import (EM_SETREADONLY, FIELDS, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ,
+                             SW_MAXIMIZE, SW_MINIMIZE, UNICODE_NOCHAR, WM_CLOSE, WM_DESTROY, WM_DPICHANGED,
+                             WM_ENDSESSION, WM_NCDESTROY, WM_QUERYENDSESSION, WM_UNICHAR, WS_CAPTION, WS_EX_APPWINDOW,
+                             WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
 from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, check_stays_above,
                              click, count_yellow, key, pixel, run, screenshot, type_text, wait_for)
 
@@ -237,13 +237,26 @@ def drags_and_clicks(desktop):
         desktop.round_trip()
         check(f"a tap on the {name} leaves the window where it is", program.position() == (x, y), program.position())
 
-    # A press on a field owns its release: one that slips off onto the background neither closes nor moves. (Not
-    # the middle button: Wine pastes the X selection with it.)
-    for name, button in [("right", 3), ("left", 1)]:
-        run("xdotool", "mousemove", str(x + 200), str(y + 9), "mousedown", str(button), "mousemove",
-            str(x + BACKGROUND[0]), str(y + BACKGROUND[1]), "mouseup", str(button))
+    # A press on a field is the field's: its release over the background neither closes nor moves. (Not the
+    # middle button: Wine pastes the X selection with it.) The edit class takes a second quick press as a double
+    # click, and holds the mouse while its left button selects.
+    def gestures(field_x):
+        """Each gesture's xdotool words, begun over the field at field_x and ended over the background. A pause after
+        each move, as a hand makes: Wine may put the pointer back where it last saw it when a press comes at once."""
+        field = ["mousemove", str(x + field_x), str(y + 9), "sleep", "0.05"]
+        away = ["mousemove", str(x + BACKGROUND[0]), str(y + BACKGROUND[1]), "sleep", "0.05"]
+        right = field + ["mousedown", "3"] + away + ["mouseup", "3"]
+        return {"a right press": right, "a left press": field + ["mousedown", "1"] + away + ["mouseup", "1"],
+                "a quick second right press": right + right,
+                "a right press while the left selects": field + ["mousedown", "1", "mousedown", "3"] + away
+                + ["mouseup", "1", "mouseup", "3"]}
+
+    for name, field_x in [("a right press", 100), ("a left press", 100)] + [
+            (name, field_x) for field_x in (100, 230, 400)
+            for name in ("a quick second right press", "a right press while the left selects")]:
+        run("xdotool", *gestures(field_x)[name])
         synced = desktop.round_trip()
-        check(f"a {name} press on a field released on the background leaves the window open and in place",
+        check(f"{name} on the field at {field_x} released on the background leaves the window open and in place",
               synced and program.process.poll() is None and program.position() == (x, y),
               (synced, program.process.poll(), program.position()))
     click(x + BACKGROUND[0], y + BACKGROUND[1], 2)
@@ -367,23 +380,22 @@ def other_programs_text(desktop):
     want = {"decimal": "100", "hex": "64", "binary": "01100100"}
     # Each of these is refused, or leaves the fields agreeing; a round trip through the program shows that every
     # one has been handled before the fields are read.
-    for name, target, message, w, text in [
-        ("WM_SETTEXT that is no number", 1, None, 0, "xyz"),
-        ("EM_REPLACESEL into the binary field", 2, EM_REPLACESEL, 0, "HELLO"),
-        ("WM_CLOSE to a field", 1, WM_CLOSE, 0, None),
+    for name, command in [
+        ("WM_SETTEXT that is no number", ("settext", 1, units("xyz"))),
+        ("EM_REPLACESEL into the binary field", ("replacesel", 2, units("HELLO"))),
+        ("WM_CLOSE to a field", ("message", 1, WM_CLOSE, 0, 0)),
         # The edit control takes WM_DESTROY as nothing, but WM_NCDESTROY frees all it holds.
-        ("WM_NCDESTROY to a field", 0, WM_NCDESTROY, 0, None),
-        ("WM_DESTROY to the window", "window", WM_DESTROY, 0, None),
+        ("WM_NCDESTROY to a field", ("message", 0, WM_NCDESTROY, 0, 0)),
+        ("WM_DESTROY to the window", ("message", "window", WM_DESTROY, 0, 0)),
+        # Its suggested rectangle a pointer into another process, or into nothing.
+        ("WM_DPICHANGED posted with a pointer that means nothing here",
+         ("post", "window", WM_DPICHANGED, 144 << 16 | 144, 8)),
     ]:
-        if text is not None and message is None:
-            driver.ask("settext", target, units(text))
-        elif text is not None:
-            driver.ask("replacesel", target, units(text))
-        else:
-            driver.ask("message", target, message, w, 0)
-        desktop.round_trip()
-        check(f"{name} leaves the fields as they were", program.process.poll() is None and driver.fields() == want,
-              (program.process.poll(), driver.fields()))
+        driver.ask(*command)
+        synced = desktop.round_trip()
+        check(f"{name} leaves the fields as they were",
+              synced and program.process.poll() is None and driver.fields() == want,
+              (synced, program.process.poll(), driver.fields()))
 
     def menu_command(letter):
         """Selects the binary field's whole text and picks a command of its context menu by its letter."""

@@ -1,22 +1,37 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// What screen readers are told a field is. By itself an edit takes its name from the static text made before
-// it, so they would read out the Chinese caption whatever the user's language; the fields give their own name
-// and description instead, through the accessible object they hand out.
+// What screen readers are told a field is: by itself an edit is named after the caption before it, in Chinese
+// whatever the user's language. The fields keep the system's own object (UI Automation's edit proxy, with its
+// text pattern); only its name and description are annotated (Dynamic Annotation), in the user's language.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
-#include <string_view>
+#include <vector>
+
+#include "vostrel/platform/window_description.h"
+
+struct IAccPropServices;
 
 namespace vostrel::platform::win32 {
 
-// The answer to WM_GETOBJECT for `field`: for its client object, the edit's standard accessible object with
-// `name` and `description` in place of its own; nullopt for any other object, or where none could be made,
-// and the message goes on to the edit.
-[[nodiscard]] std::optional<LRESULT> AnswerAccessibleObject(HWND field, WPARAM wParam, LPARAM lParam,
-                                                            std::wstring_view name,
-                                                            std::wstring_view description);
+class FieldAnnotations {
+ public:
+  FieldAnnotations() = default;
+  FieldAnnotations(const FieldAnnotations&) = delete;
+  FieldAnnotations& operator=(const FieldAnnotations&) = delete;
+  // Takes the annotations off the fields still annotated.
+  ~FieldAnnotations();
+
+  // Gives `field` its name and description, once, when a screen reader first asks for it (WM_GETOBJECT): a
+  // start without one loads no COM.
+  void Annotate(HWND field, const FieldDescription& described);
+  // Takes the annotations off a field that goes.
+  void Clear(HWND field);
+
+ private:
+  IAccPropServices* services_ = nullptr;
+  std::vector<HWND> annotated_;
+};
 
 }  // namespace vostrel::platform::win32

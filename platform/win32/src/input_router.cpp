@@ -18,48 +18,27 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-struct Button {
-  std::int16_t code;
-  bool pressed;
-};
-
-std::optional<Button> ButtonOf(UINT message) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      return Button{kLeftButton, true};
-    case WM_LBUTTONUP:
-      return Button{kLeftButton, false};
-    case WM_RBUTTONDOWN:
-      return Button{kRightButton, true};
-    case WM_RBUTTONUP:
-      return Button{kRightButton, false};
-    case WM_MBUTTONDOWN:
-      return Button{kMiddleButton, true};
-    case WM_MBUTTONUP:
-      return Button{kMiddleButton, false};
-    default:
-      return std::nullopt;
-  }
+// The button a mouse message is about, and whether it went down; none for other messages.
+std::optional<std::pair<std::int16_t, bool>> ButtonOf(UINT message) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) return {{kLeftButton, message == WM_LBUTTONDOWN}};
+  if (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP)
+    return {{kRightButton, message == WM_RBUTTONDOWN}};
+  if (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP)
+    return {{kMiddleButton, message == WM_MBUTTONDOWN}};
+  return std::nullopt;
 }
 
 std::int16_t ShiftCode(WPARAM keys) {
-  std::int16_t shift = 0;
-  if (keys & MK_SHIFT) shift |= kShiftMask;
-  if (keys & MK_CONTROL) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-bool KeyDown(int virtualKey) {
-  return GetKeyState(virtualKey) < 0;
+  return static_cast<std::int16_t>(((keys & MK_SHIFT) != 0 ? kShiftMask : 0) |
+                                   ((keys & MK_CONTROL) != 0 ? kCtrlMask : 0) |
+                                   (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
 }
 
 // Whether another program's text for a field is one the field converts: a number of its kind, or nothing.
 bool ConvertsInField(core::FieldIndex index, const wchar_t* text) {
-  const core::Text value = ToText(text != nullptr ? std::wstring_view(text) : std::wstring_view());
-  if (value.empty()) return true;
-  return index == core::kDecimalField ? core::ParseDecimalText(value).has_value()
-                                      : core::ParseHexText(value).has_value();
+  const core::Text value = ToText(text != nullptr ? text : L"");
+  const auto parse = index == core::kDecimalField ? &core::ParseDecimalText : &core::ParseHexText;
+  return value.empty() || parse(value).has_value();
 }
 
 }  // namespace
@@ -70,38 +49,37 @@ std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT me
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR:  // an input method's characters, handed over one by one
-      // The character of a Tab key that has moved the focus already.
-      if (std::exchange(tabCharacterDue_, false) && wParam == L'\t') return 0;
       return Typed(index, static_cast<wchar_t>(wParam), lParam);
     case WM_UNICHAR:
-      // Another program's character as a code point: typed like any other, as its UTF-16 units.
+      // Another program's character as a code point, typed as its UTF-16 units; none at all past Unicode, a
+      // key that no field takes.
       if (wParam == UNICODE_NOCHAR) return TRUE;
-      if (wParam <= 0xFFFF) {
-        Typed(index, static_cast<wchar_t>(wParam), 1);
-      } else if (wParam <= 0x10FFFF) {
-        Typed(index, static_cast<wchar_t>(0xD800 + ((wParam - 0x10000) >> 10)), 1);
-        Typed(index, static_cast<wchar_t>(0xDC00 + (wParam & 0x3FF)), 1);
-      } else {
-        Typed(index, L'\uFFFD', 1);  // no character at all: a key that no field takes
-      }
+      if (wParam > 0x10FFFF) wParam = 0xFFFD;
+      if (wParam > 0xFFFF) Typed(index, static_cast<wchar_t>(0xD7C0 + (wParam >> 10)), 1);
+      Typed(index, static_cast<wchar_t>(wParam > 0xFFFF ? 0xDC00 + (wParam & 0x3FF) : wParam), 1);
       return FALSE;
     case WM_KEYDOWN:
-      if (TabKey(index, wParam)) return 0;
-      // Ctrl with a letter: the edit control's own shortcuts (Ctrl+A selects all) would act on the key
-      // itself, while the control character it types goes through the key rule like any other. Not with Alt:
-      // Ctrl+Alt is AltGr, which types characters.
-      if (wParam >= 'A' && wParam <= 'Z' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) return 0;
+      // Ctrl with a letter types a control character, which goes through the key rule: the edit's own
+      // shortcut (Ctrl+A) must not act too. Not Ctrl+Alt, which is AltGr.
+      if (wParam >= 'A' && wParam <= 'Z' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0)
+        return 0;
+      return std::nullopt;
+    case WM_GETDLGCODE:
+      // Tab goes round the fields as in a dialog (the message loop's IsDialogMessage), but Enter and Esc are
+      // the key rule's, not a dialog's OK and Cancel.
+      if (const auto* key = reinterpret_cast<const MSG*>(lParam);
+          key != nullptr && (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE))
+        return PassOn(index, message, wParam, lParam) | DLGC_WANTMESSAGE;
       return std::nullopt;
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION:
     case WM_IME_ENDCOMPOSITION:
-      // Composed in the input method's own window, the result arrives as WM_IME_CHAR, character by character,
-      // through the key rule; the field itself would take it whole.
+      // Composed in the input method's own window, it arrives as WM_IME_CHAR, a character at a time; the
+      // field itself would take it whole.
       return DefWindowProcW(controls_.fields.at(static_cast<std::size_t>(index)), message, wParam, lParam);
     case WM_SETTEXT:
-      if (writingField_) return std::nullopt;
-      // Another program's text: an editable field takes a number, as if it were pasted there; the read-only
-      // field and a text that is no number leave the fields as they were.
+      if (writingField) return std::nullopt;
+      // Another program's text: an editable field takes a number, as if pasted; anything else is refused.
       if (readOnly || !ConvertsInField(index, reinterpret_cast<const wchar_t*>(lParam))) return FALSE;
       FocusBeforeEdit(index);
       return std::nullopt;
@@ -119,33 +97,24 @@ std::optional<LRESULT> InputRouter::FieldMessage(core::FieldIndex index, UINT me
       return std::nullopt;
     case EM_SETREADONLY:  // the fields are what they were made: only another program would send this
       return 0;
-    case WM_RBUTTONDOWN: {
-      // The field owns the release of its right press (it captures its left presses itself): a release over
-      // the window's background must not reach the window, which would close.
-      const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
-      if (GetCapture() != field) SetCapture(field);
-      return std::nullopt;
-    }
-    case WM_RBUTTONUP:
-      return FieldButtonReleased(index, wParam, lParam);
     default:
       return std::nullopt;
   }
 }
 
 std::optional<LRESULT> InputRouter::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto button = ButtonOf(message)) {
+    MouseButton(button->first, button->second, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+  }
   switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      MouseButton(message, wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      // A press whose release will never come here, as a push button forgets its own.
+      pressed_ = 0;
+      return std::nullopt;
     case WM_ACTIVATE:
-      // The system would give the focus to the window itself; it belongs in a field. Not while minimised (the
-      // high word): the field takes it when the window is restored.
+      // The focus belongs in a field, not the window; while minimised (the high word), once restored.
       if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return std::nullopt;
       WindowActivated();
       return 0;
@@ -161,7 +130,7 @@ LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) 
   if (lifetime_.IsClosed()) return 0;
   const auto key = typed_.Next(static_cast<char16_t>(unit));
   if (!key) return 0;  // the second half of a character whose key was typed already
-  // Typed into a field without the focus (another program's WM_CHAR): typed as if the user had gone there.
+  // Another program's WM_CHAR to a field without the focus: as if the user had gone there.
   FocusBeforeEdit(index);
   core::KeyCode keyCode = *key;
   events_.txt_KeyPress(index, keyCode);
@@ -170,18 +139,6 @@ LRESULT InputRouter::Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam) 
   // Nothing is typed into a read-only field; Backspace there changes nothing either.
   if (controls_.readOnly.at(static_cast<std::size_t>(index))) return 0;
   return PassOn(index, WM_CHAR, static_cast<WPARAM>(std::bit_cast<char16_t>(keyCode)), lParam);
-}
-
-std::optional<LRESULT> InputRouter::FieldButtonReleased(core::FieldIndex index, WPARAM keys, LPARAM lParam) {
-  const HWND field = controls_.fields.at(static_cast<std::size_t>(index));
-  // A left button still down is the field's own selecting, which keeps the mouse.
-  if (GetCapture() == field && (keys & MK_LBUTTON) == 0) ReleaseCapture();
-  RECT client{};
-  GetClientRect(field, &client);
-  // Released outside the field, the press comes to nothing, as when the pointer leaves a button before its
-  // release; inside, the field's own (its menu on the right button).
-  if (!PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return 0;
-  return std::nullopt;
 }
 
 LRESULT InputRouter::PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -199,8 +156,8 @@ void InputRouter::FieldFocused(core::FieldIndex index) {
 void InputRouter::FocusField(core::FieldIndex index) {
   if (lifetime_.IsClosed()) return;
   SetFocus(controls_.fields.at(static_cast<std::size_t>(index)));
-  // While another application is active the system moves no focus: the field becomes the window's focused one
-  // all the same, and takes the focus when the window is active again.
+  // While another application is active the system moves no focus: the field takes it when the window is
+  // active again.
   FieldFocused(index);
 }
 
@@ -213,64 +170,39 @@ void InputRouter::WindowActivated() {
   FocusField(focused_.value_or(controls_.tabOrder.front()));
 }
 
-bool InputRouter::TabKey(core::FieldIndex from, WPARAM virtualKey) {
-  if (virtualKey != VK_TAB || KeyDown(VK_CONTROL) || KeyDown(VK_MENU) || lifetime_.IsClosed()) return false;
-  const auto& order = controls_.tabOrder;
-  const auto at = static_cast<std::size_t>(std::ranges::find(order, from) - order.begin());
-  const std::size_t next =
-      KeyDown(VK_SHIFT) ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-  FocusField(order.at(next));
-  tabCharacterDue_ = true;
-  return true;
-}
-
-std::optional<core::FieldIndex> InputRouter::CaptionAt(POINT point) const {
-  for (core::FieldIndex i = 0; i < core::kFieldCount; ++i) {
-    RECT caption{};
-    const HWND control = controls_.captions.at(static_cast<std::size_t>(i));
-    GetWindowRect(control, &caption);
-    MapWindowPoints(HWND_DESKTOP, controls_.window, reinterpret_cast<POINT*>(&caption), 2);
-    if (PtInRect(&caption, point)) return i;
-  }
-  return std::nullopt;
-}
-
-void InputRouter::MouseButton(UINT message, WPARAM keys, POINT point) {
-  const auto button = ButtonOf(message);
-  if (!button || lifetime_.IsClosed()) return;
-  std::int16_t code = button->code;
-  std::int16_t shift = ShiftCode(keys);
-  // The release goes to what was pressed, the window or a caption, wherever the pointer is by then.
-  if (button->pressed) {
-    pressedCaption_ = CaptionAt(point);
+void InputRouter::MouseButton(std::int16_t button, bool pressed, WPARAM keys, POINT point) {
+  if (lifetime_.IsClosed()) return;
+  // As push buttons do: the mouse is the window's from a press to its release, and a release counts only when
+  // the window saw its press (not a field's, nor another program's).
+  const auto bit = static_cast<std::uint8_t>(button);
+  if (pressed) {
+    // The captions let the mouse through to the window, which finds the one pressed among its children.
+    const auto found = std::ranges::find(controls_.captions, ChildWindowFromPoint(controls_.window, point));
+    pressedCaption_ = static_cast<core::FieldIndex>(found - controls_.captions.begin());
+    if (found == controls_.captions.end()) pressedCaption_.reset();
+    pressed_ |= bit;
     SetCapture(controls_.window);
-  } else if (GetCapture() != controls_.window) {
-    pressedCaption_ = CaptionAt(point);  // pressed elsewhere: where it is released
-  }
-  const auto caption = pressedCaption_;
-  POINT origin{};
-  if (caption) {
-    RECT rect{};
-    GetWindowRect(controls_.captions.at(static_cast<std::size_t>(*caption)), &rect);
-    origin = {rect.left, rect.top};
-    ScreenToClient(controls_.window, &origin);
-  }
-  // Pointer positions in twips from the pressed control's corner, as the handlers take them.
-  const float x = ToTwips(point.x - origin.x, controls_.dpi);
-  const float y = ToTwips(point.y - origin.y, controls_.dpi);
-  if (caption && button->pressed) {
-    events_.lbl_MouseDown(*caption, code, shift, x, y);
-  } else if (caption) {
-    events_.lbl_MouseUp(*caption, code, shift, x, y);
-  } else if (button->pressed) {
-    events_.Form_MouseDown(code, shift, x, y);
+  } else if ((pressed_ & bit) != 0) {
+    pressed_ &= static_cast<std::uint8_t>(~bit);
+    if (pressed_ == 0) ReleaseCapture();
   } else {
-    events_.Form_MouseUp(code, shift, x, y);
+    return;
   }
-  // The last button up: the mouse is free again (a close has let it go already).
-  const bool anyDown = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-  if (!button->pressed && !anyDown && !lifetime_.IsClosed() && GetCapture() == controls_.window)
-    ReleaseCapture();
+  // The release goes to what was pressed, wherever the pointer is by then; the pointer in twips from its
+  // corner.
+  const auto caption = pressedCaption_;
+  if (caption)
+    MapWindowPoints(controls_.window, controls_.captions.at(static_cast<std::size_t>(*caption)), &point, 1);
+  const UINT dpi = GetDpiForWindow(controls_.window);
+  const float x = ToTwips(point.x, dpi);
+  const float y = ToTwips(point.y, dpi);
+  std::int16_t shift = ShiftCode(keys);
+  if (caption) {
+    pressed ? events_.lbl_MouseDown(*caption, button, shift, x, y)
+            : events_.lbl_MouseUp(*caption, button, shift, x, y);
+  } else {
+    pressed ? events_.Form_MouseDown(button, shift, x, y) : events_.Form_MouseUp(button, shift, x, y);
+  }
 }
 
 }  // namespace vostrel::platform::win32

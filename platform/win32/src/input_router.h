@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// Windows' input turned into the window's handler calls: typed characters, edits from elsewhere, mouse
-// buttons, focus and the Tab key. The only place that decides what reaches the key rule: every typed key is
-// filtered once and beeps at most once.
+// Windows' input turned into the handlers' calls. The only place that decides what reaches the key rule: each
+// typed key once, one beep at most.
 #pragma once
 
 #include <windows.h>
@@ -19,59 +18,46 @@ struct WindowControls;
 
 class InputRouter {
  public:
-  // `writingField` is true while the program itself writes a field.
-  InputRouter(WindowEvents& events, const Lifetime& lifetime, const WindowControls& controls,
-              const bool& writingField)
-      : events_(events), lifetime_(lifetime), controls_(controls), writingField_(writingField) {}
+  InputRouter(WindowEvents& events, const Lifetime& lifetime, const WindowControls& controls)
+      : events_(events), lifetime_(lifetime), controls_(controls) {}
 
-  // A message to field `index`, before the field's own procedure sees it: the answer when it is decided here,
-  // none when the field's own procedure is to take it as it came.
+  // True while the program itself writes a field's text, which is then told from another program's.
+  bool writingField = false;
+
+  // A message to field `index`, before the field's own procedure: the answer where it is decided here.
   [[nodiscard]] std::optional<LRESULT> FieldMessage(core::FieldIndex index, UINT message, WPARAM wParam,
                                                     LPARAM lParam);
 
-  // A message to the window itself: the answer when it is decided here (mouse buttons, activation, focus),
-  // none when the system's own handling is to take it.
+  // A message to the window: the answer where it is decided here.
   [[nodiscard]] std::optional<LRESULT> WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // After the field has taken the focus.
+  // After the field has taken the focus, or become the focused field of a window that is not active.
   void FieldFocused(core::FieldIndex index);
   // Gives the field the focus; raises txt_GotFocus when the focus moves.
   void FocusField(core::FieldIndex index);
-  // The field that last took the focus: it keeps it while another application is active.
+  // The field that last took the focus, also while another application is active.
   [[nodiscard]] std::optional<core::FieldIndex> FocusedField() const { return focused_; }
-  // The window has become active: the focus goes back to the field that had it, or at first to the first
-  // field of the tab order.
+  // The window has become active: the focus goes back to its field, at first the first of the tab order.
   void WindowActivated();
 
-  // A button pressed or released on the window's own surface or on a caption (which lets the mouse through to
-  // the window); `point` in the window's client pixels.
-  void MouseButton(UINT message, WPARAM keys, POINT point);
-
  private:
-  // One typed UTF-16 unit (WM_CHAR, WM_IME_CHAR, a part of WM_UNICHAR) for field `index`, through the
-  // key-press handler; the field receives what the handler left.
+  // A button pressed or released on the window's own surface or a caption; `point` in its client pixels.
+  void MouseButton(std::int16_t button, bool pressed, WPARAM keys, POINT point);
+  // One typed UTF-16 unit for field `index`, through the key-press handler; the field receives what it left.
   LRESULT Typed(core::FieldIndex index, wchar_t unit, LPARAM lParam);
-  // Tab and Shift+Tab go round the fields; true when the key was one of them.
-  bool TabKey(core::FieldIndex from, WPARAM virtualKey);
-  // Text that reaches a field other than by typing (pasting, cutting, undoing, another program's text)
-  // converts like typing: from the field that has the focus.
+  // Text that reaches a field other than by typing converts like typing: from the field with the focus.
   void FocusBeforeEdit(core::FieldIndex index);
-  // The right button released, pressed on the field.
-  [[nodiscard]] std::optional<LRESULT> FieldButtonReleased(core::FieldIndex index, WPARAM keys,
-                                                           LPARAM lParam);
   [[nodiscard]] LRESULT PassOn(core::FieldIndex index, UINT message, WPARAM wParam, LPARAM lParam) const;
-  [[nodiscard]] std::optional<core::FieldIndex> CaptionAt(POINT point) const;
 
   WindowEvents& events_;
   const Lifetime& lifetime_;
   const WindowControls& controls_;
-  const bool& writingField_;
   std::optional<core::FieldIndex> focused_;
   core::TypedKeys typed_;
-  // The caption the last press on the window was on, or none for the window's own surface.
+  // The caption the last press on the window was on; none for the window's own surface.
   std::optional<core::FieldIndex> pressedCaption_;
-  // The Tab character that follows a Tab key already handled.
-  bool tabCharacterDue_ = false;
+  // The buttons pressed on the window whose releases are to come, by their codes' bits.
+  std::uint8_t pressed_ = 0;
 };
 
 }  // namespace vostrel::platform::win32

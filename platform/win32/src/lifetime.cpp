@@ -19,26 +19,23 @@ void Lifetime::Close(UnloadReason reason) {
   DestroyWindow(controls_.window);
 }
 
-bool Lifetime::Handle(UINT message, WPARAM wParam, LRESULT& result) {
-  result = 0;
+std::optional<LRESULT> Lifetime::Handle(UINT message, WPARAM wParam) {
   switch (message) {
     case WM_CLOSE:  // Alt+F4, the taskbar's Close, another program (taskkill without /f)
       Close(UnloadReason::kUser);
-      return true;
+      return 0;
     case WM_QUERYENDSESSION:
-      result = TRUE;  // the session may end; the position is stored when it does
-      return true;
+      return TRUE;  // the session may end; the position is stored when it does
     case WM_ENDSESSION:
-      // TRUE: the session ends, and the process with it once this returns. FALSE: the end was cancelled, the
-      // window stays and nothing is written.
+      // TRUE: the session ends, and the process with it. FALSE: cancelled; nothing is written.
       if (wParam != FALSE) Close(UnloadReason::kSessionEnd);
-      return true;
+      return 0;
     case WM_DESTROY:
       // The window's own end ends the program; another program's WM_DESTROY ends nothing.
       if (closed_) PostQuitMessage(0);
-      return true;
+      return 0;
     default:
-      return false;
+      return std::nullopt;
   }
 }
 

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The window's lifetime: every way it closes runs the query-unload handler once, destroys the window and ends
-// the message loop, and from then on no handler is raised. The ways: the program's own close, the platform's
-// (Alt+F4, the taskbar, another program's WM_CLOSE) and the end of the Windows session.
+// Every way the window closes (the program's own, Alt+F4 or another program's WM_CLOSE, the end of the
+// session) runs the query-unload handler once, destroys it and ends the loop; no handler is raised after.
 #pragma once
 
 #include <windows.h>
+
+#include <optional>
 
 #include "vostrel/platform/runtime.h"
 
@@ -21,11 +22,11 @@ class Lifetime {
   [[nodiscard]] bool IsClosed() const { return closed_; }
 
   // Whether a field may take `message` (WM_CLOSE, WM_DESTROY, WM_NCDESTROY), which ends it: only as part of
-  // the window's own end, never on its own or from another program.
+  // the window's own end.
   [[nodiscard]] bool FieldMayEnd(UINT message) const { return message != WM_CLOSE && closed_; }
 
-  // The window's messages about its end; true when `message` was one, its answer in `result`.
-  bool Handle(UINT message, WPARAM wParam, LRESULT& result);
+  // The window's messages about its end: the answer where `message` is one.
+  [[nodiscard]] std::optional<LRESULT> Handle(UINT message, WPARAM wParam);
 
  private:
   WindowEvents& events_;

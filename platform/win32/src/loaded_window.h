@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The window once loaded: its controls and the rooms that serve it, reached from its window procedures
-// through the windows' user data.
+// The window once loaded, reached from its procedures through the windows' user data.
 #pragma once
 
 #include <windows.h>
 
+#include "field_accessibility.h"
 #include "input_router.h"
 #include "lifetime.h"
 #include "vostrel/platform/runtime.h"
@@ -19,13 +19,13 @@ struct LoadedWindow {
       : description(windowDescription),
         events(windowEvents),
         lifetime(windowEvents, controls),
-        input(windowEvents, lifetime, controls, writingField) {}
+        input(windowEvents, lifetime, controls) {}
 
   const WindowDescription& description;
   WindowEvents& events;
   WindowControls controls;
-  // True while the program itself writes a field's text, so that the write is told from a foreign one.
-  bool writingField = false;
+  // After the controls: it goes first, and takes the annotations off the fields while they are still there.
+  FieldAnnotations annotations;
   Lifetime lifetime;
   InputRouter input;
 };

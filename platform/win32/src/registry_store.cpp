@@ -22,8 +22,7 @@ RegistryStore::RegistryStore(core::Text productName, HKEY root)
     : productName_(std::move(productName)), root_(root) {}
 
 std::optional<core::Text> RegistryStore::ProductName() const {
-  if (productName_.empty()) return std::nullopt;
-  return productName_;
+  return productName_.empty() ? std::nullopt : std::optional(productName_);
 }
 
 std::optional<core::Text> RegistryStore::ReadSetting(core::TextView application, core::TextView section,
@@ -44,19 +43,11 @@ std::optional<core::Text> RegistryStore::ReadSetting(core::TextView application,
 
 bool RegistryStore::SaveSetting(core::TextView application, core::TextView section, core::TextView key,
                                 core::TextView text) {
-  HKEY entries = nullptr;
-  const std::wstring path = KeyPath(application, section);
-  if (RegCreateKeyExW(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                      &entries, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const std::wstring name = ToWide(key);
+  // Makes the key where it is missing.
   const std::wstring value = ToWide(text);
-  const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  const LSTATUS status =
-      RegSetValueExW(entries, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-  RegCloseKey(entries);
-  return status == ERROR_SUCCESS;
+  return RegSetKeyValueW(root_, KeyPath(application, section).c_str(), ToWide(key).c_str(), REG_SZ,
+                         value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace vostrel::platform::win32

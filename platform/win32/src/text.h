@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The fields' texts between the core's 16-bit characters and Windows' wide characters, which are the same
-// UTF-16 units under another type.
+// The core's 16-bit characters and Windows' wide characters are the same UTF-16 units.
 #pragma once
 
 #include <string>

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The one conversion between twips and a window's pixels: 1440 twips to the logical inch, so 15 to a pixel at
-// 96 dots per inch and 10 at 144. Twips become whole pixels by rounding to the nearest pixel, halves away
-// from zero: 7575 twips are 505 pixels at 96 dpi and 758 (757.5) at 144.
+// The one conversion between twips and pixels: 1440 twips to the logical inch, rounded to the nearest pixel,
+// halves away from zero (7575 twips are 505 pixels at 96 dpi, 758 at 144).
 #pragma once
 
 #include <windows.h>

@@ -3,11 +3,9 @@
 #include "vostrel/platform/win32/win32_runtime.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
+#include <string>
 
 #include "loaded_window.h"
-#include "primary_density.h"
 #include "text.h"
 #include "twips.h"
 #include "window_mover.h"
@@ -15,55 +13,42 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-// Restores the flag that tells the program's own field writes from other programs' on leaving.
-class OwnWrite {
- public:
-  explicit OwnWrite(bool& flag) : flag_(flag), before_(std::exchange(flag, true)) {}
-  ~OwnWrite() { flag_ = before_; }
-  OwnWrite(const OwnWrite&) = delete;
-  OwnWrite& operator=(const OwnWrite&) = delete;
+// Only the system sends the messages of the window's that carry pointers; one that comes through the queue
+// was posted by another program, its pointer meaning nothing here (WM_DPICHANGED's rectangle).
+bool PostedByAnotherProgram(const MSG& message) {
+  return message.message == WM_DPICHANGED;
+}
 
- private:
-  bool& flag_;
-  bool before_;
-};
+bool Minimised(int showCommand) {
+  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINNOACTIVE ||
+         showCommand == SW_FORCEMINIMIZE;
+}
+
+// Started minimised, or by a program that keeps the user where they are: the focus stays where it is.
+bool LeavesFocusAlone(int showCommand) {
+  return Minimised(showCommand) || showCommand == SW_SHOWNOACTIVATE || showCommand == SW_SHOWNA;
+}
 
 }  // namespace
 
-Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store, UINT (*primaryDpi)())
-    : store_(std::move(store)), primaryDpi_(primaryDpi != nullptr ? primaryDpi : &PrimaryDpi) {}
+Win32Runtime::Win32Runtime(std::unique_ptr<SettingsStore> store) : store_(std::move(store)) {}
 
-Win32Runtime::~Win32Runtime() {
-  Detach();
-}
-
-void Win32Runtime::Detach() {
-  // A window still there (a start that failed half way, a second Load) goes without raising a handler: the
-  // fields get their own procedures back and no procedure finds the runtime any more.
-  if (!window_ || !IsWindow(window_->controls.window)) return;
-  for (std::size_t i = 0; i < window_->controls.fields.size(); ++i) {
-    const HWND field = window_->controls.fields.at(i);
-    if (field == nullptr) continue;
-    SetWindowLongPtrW(field, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(window_->controls.editProcedures.at(i)));
-    SetWindowLongPtrW(field, GWLP_USERDATA, 0);
-  }
-  SetWindowLongPtrW(window_->controls.window, GWLP_USERDATA, 0);
-}
-
-void Win32Runtime::Beep() {
-  MessageBeep(MB_OK);
-}
+Win32Runtime::~Win32Runtime() = default;
 
 bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& events, int showCommand) {
   showCommand_ = showCommand;
-  Detach();
+  window_.reset();  // the window of an earlier Load goes before another is made
   window_ = std::make_unique<LoadedWindow>(description, events);
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;
   events.Form_Load();
-  // Shown without becoming active (started from a program in the background): the focus is set all the same.
-  if (!IsClosed() && !window_->input.FocusedField()) window_->input.WindowActivated();
+  if (IsClosed() || window_->input.FocusedField()) return true;
+  // Left in the background, the window's focused field takes the focus when the user comes to the window.
+  if (LeavesFocusAlone(showCommand)) {
+    window_->input.FieldFocused(window_->controls.tabOrder.front());
+  } else {
+    window_->input.WindowActivated();  // also where the window did not become active
+  }
   return true;
 }
 
@@ -71,6 +56,7 @@ int Win32Runtime::Run() {
   MSG message{};
   BOOL got = 0;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    if (PostedByAnotherProgram(message) || IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -80,10 +66,9 @@ int Win32Runtime::Run() {
 void Win32Runtime::DoEvents() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // for the message loop, which ends on it
-      return;
-    }
+    // Left for the message loop, which ends on it.
+    if (message.message == WM_QUIT) return PostQuitMessage(static_cast<int>(message.wParam));
+    if (PostedByAnotherProgram(message) || IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -91,16 +76,19 @@ void Win32Runtime::DoEvents() {
 
 core::Text Win32Runtime::FieldText(core::FieldIndex index) const {
   const HWND field = window_->controls.fields.at(static_cast<std::size_t>(index));
-  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1);
-  const int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
-  return ToText(std::wstring_view(text.data(), static_cast<std::size_t>(std::max(length, 0))));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      std::max(GetWindowTextW(field, text.data(), static_cast<int>(text.size())), 0)));
+  return ToText(text);
 }
 
 void Win32Runtime::SetFieldText(core::FieldIndex index, core::TextView text) {
   // The field reports a change for every write; only a changed text is one.
   if (FieldText(index) == text) return;
-  const OwnWrite own(window_->writingField);
+  // The field takes the text before it reports the change, whose handler may write other fields.
+  window_->input.writingField = true;
   SetWindowTextW(window_->controls.fields.at(static_cast<std::size_t>(index)), ToWide(text).c_str());
+  window_->input.writingField = false;
 }
 
 std::optional<core::FieldIndex> Win32Runtime::ActiveField() const {
@@ -112,25 +100,25 @@ void Win32Runtime::SetFocus(core::FieldIndex index) {
 }
 
 std::int32_t Win32Runtime::SelectionLength(core::FieldIndex index) const {
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(window_->controls.fields.at(static_cast<std::size_t>(index)), EM_GETSEL,
-               reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return end > start ? static_cast<std::int32_t>(end - start) : 0;
+  // Its start and end in the low and high words: an edit holds far fewer than 65,536 characters.
+  const auto selection =
+      SendMessageW(window_->controls.fields.at(static_cast<std::size_t>(index)), EM_GETSEL, 0, 0);
+  return HIWORD(selection) - LOWORD(selection);
 }
 
 void Win32Runtime::SetSelection(core::FieldIndex index, std::int32_t start, std::int32_t length) {
-  const HWND field = window_->controls.fields.at(static_cast<std::size_t>(index));
-  const std::int32_t size = GetWindowTextLengthW(field);
-  const std::int32_t from = std::clamp(start, 0, size);
-  const std::int32_t to = from + std::clamp(length, 0, size - from);
-  SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+  // The field shortens a selection that runs past its text.
+  SendMessageW(window_->controls.fields.at(static_cast<std::size_t>(index)), EM_SETSEL,
+               static_cast<WPARAM>(std::max(start, 0)),
+               static_cast<LPARAM>(std::max(start, 0) + std::max(length, 0)));
 }
 
 WindowGeometry Win32Runtime::Geometry() const {
   RECT rect{};
   GetWindowRect(window_->controls.window, &rect);
-  return GeometryInTwips(rect, primaryDpi_());
+  const UINT dpi = window_->controls.primaryDpi;
+  return {ToTwips(rect.left, dpi), ToTwips(rect.top, dpi), ToTwips(rect.right - rect.left, dpi),
+          ToTwips(rect.bottom - rect.top, dpi)};
 }
 
 WindowState Win32Runtime::State() const {
@@ -140,8 +128,8 @@ WindowState Win32Runtime::State() const {
 }
 
 void Win32Runtime::MoveWindow(float left, float top) {
-  const POINT at = PositionInPixels(left, top, primaryDpi_());
-  SetWindowPos(window_->controls.window, nullptr, at.x, at.y, 0, 0,
+  const UINT dpi = window_->controls.primaryDpi;
+  SetWindowPos(window_->controls.window, nullptr, ToPixels(left, dpi), ToPixels(top, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -159,29 +147,22 @@ void Win32Runtime::StartInteractiveMove() {
 
 void Win32Runtime::MakeTopmostAndShow() {
   const HWND window = window_->controls.window;
-  // Started minimised (a shortcut's Run setting, start /min): topmost all the same, shown on the taskbar
-  // only. Other start-up settings (maximised, hidden) make no sense for the strip, which shows as it is.
-  switch (showCommand_) {
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE:
-    case SW_FORCEMINIMIZE:
-      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-      ShowWindow(window, SW_SHOWMINNOACTIVE);
-      return;
-    default:
-      break;
+  // Above every other window from now on, shown where it was placed (flags 0x0043); started minimised (a
+  // shortcut's "Run: Minimised"), on the taskbar only. Maximised makes no sense for the strip.
+  const bool minimised = Minimised(showCommand_);
+  const bool activates = !LeavesFocusAlone(showCommand_);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | (minimised ? 0 : SWP_SHOWWINDOW) | (activates ? 0 : SWP_NOACTIVATE));
+  if (minimised) {
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+  } else if (activates) {
+    SetForegroundWindow(window);
   }
-  // Above every other window from now on, shown where it was placed (flags 0x0043).
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-  SetForegroundWindow(window);
 }
 
 ScreenSize Win32Runtime::PrimaryScreenSize() const {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) return {0, 0};
-  return ScreenInTwips(monitor.rcMonitor, primaryDpi_());
+  const UINT dpi = window_->controls.primaryDpi;
+  return {ToTwips(GetSystemMetrics(SM_CXSCREEN), dpi), ToTwips(GetSystemMetrics(SM_CYSCREEN), dpi)};
 }
 
 }  // namespace vostrel::platform::win32

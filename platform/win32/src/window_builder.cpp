@@ -3,11 +3,13 @@
 #include "window_builder.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "text.h"
 #include "twips.h"
 #include "vostrel/platform/win32/product_name.h"
+#include "vostrel/resources/ico_file.h"
 
 namespace vostrel::platform::win32 {
 namespace {
@@ -15,46 +17,29 @@ namespace {
 using core::FieldIndex;
 
 const wchar_t* const kWindowClass = kProductName.data();  // the literal ends in its terminator
-// SimSun (宋体) ships with every Windows 10 and 11. At the layout's 12 pixels its Chinese characters are 12
-// pixels wide and its digits 6, as the layout wants. Asking for the GB2312 character set lets the font mapper
-// fall back to another Chinese font where it is missing, so the captions never show boxes.
+// SimSun (宋体) ships with every Windows 10 and 11; at 12 pixels its Chinese characters are 12 wide and its
+// digits 6, as the layout wants. The GB2312 character set lets the font mapper fall back to another Chinese
+// font where it is missing, so that the captions never show boxes.
 constexpr wchar_t kFontFace[] = L"SimSun";
-// The program's icon in the resources.
-constexpr WORD kIconId = 1;
+constexpr WORD kIconId = 1;  // in the resources
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProcedure, HBRUSH background) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProcedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background;
-  windowClass.lpszClassName = kWindowClass;
-  // No icons of the class: the window's own, at its density (SetIcons). No CS_DBLCLKS: a second quick press
-  // is a press all the same.
-  return RegisterClassExW(&windowClass) != 0;
-}
-
+// The program's icon for the size `metric` asks for at `dpi`. Where the icon has no image of that size (125
+// %, 175 %), its next larger image, which the system scales down as it draws: loaded at the size, the nearest
+// image would be a smaller one scaled up.
 HICON LoadIconAt(int metric, UINT dpi) {
-  const int size = GetSystemMetricsForDpi(metric, dpi);
+  const auto wanted = static_cast<unsigned>(GetSystemMetricsForDpi(metric, dpi));
+  const auto* larger =
+      std::ranges::find_if(resources::kIcoSizes, [&](unsigned size) { return size >= wanted; });
+  const auto size = static_cast<int>(larger != resources::kIcoSizes.end() ? *larger : wanted);
   return static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, 0));
 }
 
-// The taskbar's and Alt+Tab's icon, and the small one, drawn from the image nearest the size the density asks
-// for.
-void SetIcons(UINT dpi, WindowControls& controls) {
-  const HICON big = LoadIconAt(SM_CXICON, dpi);
-  const HICON small = LoadIconAt(SM_CXSMICON, dpi);
-  SendMessageW(controls.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(controls.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  if (controls.bigIcon != nullptr) DestroyIcon(controls.bigIcon);
-  if (controls.smallIcon != nullptr) DestroyIcon(controls.smallIcon);
-  controls.bigIcon = big;
-  controls.smallIcon = small;
+std::array<HICON, 2> LoadIcons(UINT dpi) {
+  return {LoadIconAt(SM_CXICON, dpi), LoadIconAt(SM_CXSMICON, dpi)};
 }
 
-// One of the six controls, in tab-index order.
+// One of the six controls.
 struct Control {
   int tabIndex;
   FieldIndex index;
@@ -71,10 +56,13 @@ std::vector<Control> ControlsInTabOrder(const WindowDescription& description) {
   return controls;
 }
 
-// A caption lies under its field where the two overlap; only the part left of the field shows.
-RECT VisibleCaption(const WindowDescription& description, FieldIndex index, UINT dpi) {
-  RECT caption = ToPixels(description.captions.at(static_cast<std::size_t>(index)).geometry, dpi);
-  const RECT field = ToPixels(description.fields.at(static_cast<std::size_t>(index)).geometry, dpi);
+// Where a control lies at `dpi`. A caption lies under its field where the two overlap; only the part left of
+// the field shows.
+RECT PlaceOf(const WindowDescription& description, const Control& control, UINT dpi) {
+  const auto i = static_cast<std::size_t>(control.index);
+  const RECT field = ToPixels(description.fields.at(i).geometry, dpi);
+  if (control.field) return field;
+  RECT caption = ToPixels(description.captions.at(i).geometry, dpi);
   if (field.left > caption.left && field.left < caption.right) caption.right = field.left;
   return caption;
 }
@@ -85,21 +73,52 @@ HFONT MakeFont(const WindowDescription& description, UINT dpi) {
                      FIXED_PITCH | FF_MODERN, kFontFace);
 }
 
-void Place(HWND control, const RECT& rect) {
-  SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+// Places and sizes the controls for `dpi`, with a font and icons made for it; the window takes `bounds`, or
+// the described size where it stands.
+void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, WindowControls& controls) {
+  const RECT size{0, 0, ToPixels(description.width, dpi), ToPixels(description.height, dpi)};
+  const RECT& window = bounds != nullptr ? *bounds : size;
+  SetWindowPos(controls.window, nullptr, window.left, window.top, window.right - window.left,
+               window.bottom - window.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | (bounds != nullptr ? 0 : SWP_NOMOVE));
+  const HFONT font = MakeFont(description, dpi);
+  for (const Control& control : ControlsInTabOrder(description)) {
+    const HWND handle =
+        (control.field ? controls.fields : controls.captions).at(static_cast<std::size_t>(control.index));
+    const RECT place = PlaceOf(description, control, dpi);
+    SetWindowPos(handle, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  DeleteObject(std::exchange(controls.font, font));
+  // The window's own icons, over the class's.
+  const std::array<HICON, 2> icons = LoadIcons(dpi);
+  SendMessageW(controls.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
+  SendMessageW(controls.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1]));
+  for (const HICON previous : std::exchange(controls.windowIcons, icons)) DestroyIcon(previous);
 }
 
 }  // namespace
 
 WindowControls::~WindowControls() {
-  if (window != nullptr && IsWindow(window)) DestroyWindow(window);
-  // The class goes before its brush: a class registered again (a second window in one process) gets its own.
-  if (classRegistered) UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
-  if (font != nullptr) DeleteObject(font);
-  if (background != nullptr) DeleteObject(background);
-  if (bigIcon != nullptr) DestroyIcon(bigIcon);
-  if (smallIcon != nullptr) DestroyIcon(smallIcon);
+  if (window != nullptr && IsWindow(window)) {
+    // A window still there (a start that failed half way, a second Load) goes without raising a handler: its
+    // owner is going, and the fields get their own procedures back.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (fields.at(i) != nullptr)
+        SetWindowLongPtrW(fields.at(i), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedures.at(i)));
+    }
+    DestroyWindow(window);
+  }
+  // Unregistering the class deletes its brush; a brush no class took is ours to delete.
+  if (classRegistered) {
+    UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
+  } else {
+    DeleteObject(background);
+  }
+  DeleteObject(font);
+  for (const HICON icon : {classIcons[0], classIcons[1], windowIcons[0], windowIcons[1]}) DestroyIcon(icon);
 }
 
 FieldIndex WindowControls::FieldOf(HWND control) const {
@@ -110,110 +129,78 @@ FieldIndex WindowControls::FieldOf(HWND control) const {
 bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC windowProcedure,
                  WNDPROC fieldProcedure, WindowControls& controls) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // Made hidden at the density the session signed in with. The window shows the class's icons until its
+  // density changes: set on a new window, they would be made ready for the screen twice on the way to it.
+  const UINT dpi = GetDpiForSystem();
   controls.background = CreateSolidBrush(ToColorRef(description.background));
-  controls.classRegistered = RegisterWindowClass(instance, windowProcedure, controls.background);
+  controls.classIcons = LoadIcons(dpi);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = controls.background;
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hIcon = controls.classIcons[0];
+  windowClass.hIconSm = controls.classIcons[1];
+  // No CS_DBLCLKS: a second quick press is a press all the same.
+  controls.classRegistered = RegisterClassExW(&windowClass) != 0;
   if (!controls.classRegistered) return false;
 
-  // A window with no frame and no title bar, with a taskbar button and a system menu there, as other
-  // programs' windows have. Created hidden on the primary monitor, at the density the session signed in with;
-  // where the primary's own differs, laid out again at the window's below.
-  const UINT dpi = GetDpiForSystem();
-  controls.dpi = dpi;
+  // No frame and no title bar, with a taskbar button and a system menu there, as other programs' windows
+  // have.
   controls.font = MakeFont(description, dpi);
-  const std::wstring title = ToWide(description.title);
-  controls.window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, title.c_str(),
+  controls.window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, ToWide(description.title).c_str(),
                                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
                                     ToPixels(description.width, dpi), ToPixels(description.height, dpi),
                                     nullptr, nullptr, instance, nullptr);
   if (controls.window == nullptr) return false;
   SetWindowLongPtrW(controls.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-  SetIcons(dpi, controls);
 
-  // Created in tab-index order, which is also the order screen readers pair a caption with the field after
-  // it.
+  // In tab-index order, which is also the order screen readers pair a caption with the field after it; made
+  // at their places, with their font. Static text lets the mouse through to the window, which tells a
+  // caption's press from the background's.
+  std::size_t tabStop = 0;
   for (const Control& control : ControlsInTabOrder(description)) {
     const auto i = static_cast<std::size_t>(control.index);
-    HWND made = nullptr;
-    if (control.field) {
-      const FieldDescription& field = description.fields.at(i);
-      controls.readOnly.at(i) = field.readOnly;
-      const std::wstring text = ToWide(field.initialText);
-      const DWORD style =
-          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (field.readOnly ? ES_READONLY : 0);
-      const RECT rect = ToPixels(field.geometry, dpi);
-      made = controls.fields.at(i) = CreateWindowExW(
-          0, L"EDIT", text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
-          rect.bottom - rect.top, controls.window,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId + control.index)), instance, nullptr);
-      if (made == nullptr) return false;
-      SetWindowLongPtrW(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-      controls.editProcedures.at(i) = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(made, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
-    } else {
-      const std::wstring caption = ToWide(description.captions.at(i).caption);
-      const RECT rect = VisibleCaption(description, control.index, dpi);
-      // Static text lets the mouse through to the window, which tells a caption's press from the
-      // background's.
-      made = controls.captions.at(i) = CreateWindowExW(
-          0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
-          rect.top, rect.right - rect.left, rect.bottom - rect.top, controls.window,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCaptionId + control.index)), instance, nullptr);
-      if (made == nullptr) return false;
-    }
+    const FieldDescription& field = description.fields.at(i);
+    const DWORD style = control.field
+                            ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (field.readOnly ? ES_READONLY : 0)
+                            : SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    const RECT place = PlaceOf(description, control, dpi);
+    const HWND made = CreateWindowExW(
+        0, control.field ? L"EDIT" : L"STATIC",
+        ToWide(control.field ? field.initialText : description.captions.at(i).caption).c_str(),
+        WS_CHILD | WS_VISIBLE | style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, controls.window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>((control.field ? kFieldId : kCaptionId) + i)), instance,
+        nullptr);
+    if (made == nullptr) return false;
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(controls.font), FALSE);
+    (control.field ? controls.fields : controls.captions).at(i) = made;
+    if (!control.field) continue;
+    controls.readOnly.at(i) = field.readOnly;
+    controls.tabOrder.at(tabStop++) = control.index;
+    SetWindowLongPtrW(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    controls.editProcedures.at(i) = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(made, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
   }
 
-  std::array<FieldIndex, core::kFieldCount> tabOrder{core::kDecimalField, core::kHexField,
-                                                     core::kBinaryField};
-  std::ranges::sort(tabOrder, {}, [&](FieldIndex i) {
-    return description.fields.at(static_cast<std::size_t>(i)).tabIndex;
-  });
-  controls.tabOrder = tabOrder;
-
-  // A primary monitor of another density than the system's.
-  if (const UINT own = GetDpiForWindow(controls.window); own != dpi)
-    LayOut(description, own, nullptr, controls);
+  // Made at the primary's top-left corner, the window has the primary's own density.
+  controls.primaryDpi = GetDpiForWindow(controls.window);
+  if (controls.primaryDpi != dpi) LayOut(description, controls.primaryDpi, nullptr, controls);
   return true;
 }
 
 void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM lParam,
                    WindowControls& controls) {
-  // Densities Windows offers: 100 % to 500 %, the same both ways.
-  const UINT dpi = LOWORD(wParam);
-  const bool sensible =
-      dpi == HIWORD(wParam) && dpi >= USER_DEFAULT_SCREEN_DPI && dpi <= 5 * USER_DEFAULT_SCREEN_DPI;
-  const bool ours = (InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
-  if (sensible && ours && lParam != 0) {
-    // Any other rectangle than the suggested one (resizing about the corner) can put the strip back on the
-    // monitor it came from, whose density sends it back again: it would flicker between the two sizes.
-    LayOut(description, dpi, reinterpret_cast<const RECT*>(lParam), controls);
+  if ((InSendMessageEx(nullptr) & ISMEX_SEND) == 0) {
+    // Any other rectangle (resizing about the corner) can put the strip back on the monitor it came from,
+    // whose density sends it back again: it would flicker between the two.
+    LayOut(description, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam), controls);
   } else {
     LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
   }
-}
-
-void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, WindowControls& controls) {
-  controls.dpi = dpi;
-  if (bounds != nullptr) {
-    SetWindowPos(controls.window, nullptr, bounds->left, bounds->top, bounds->right - bounds->left,
-                 bounds->bottom - bounds->top, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    // The whole window is client area: its outer size is the described size.
-    SetWindowPos(controls.window, nullptr, 0, 0, ToPixels(description.width, dpi),
-                 ToPixels(description.height, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  const HFONT font = MakeFont(description, dpi);
-  for (FieldIndex i = 0; i < core::kFieldCount; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    Place(controls.captions.at(at), VisibleCaption(description, i, dpi));
-    Place(controls.fields.at(at), ToPixels(description.fields.at(at).geometry, dpi));
-    SendMessageW(controls.captions.at(at), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    SendMessageW(controls.fields.at(at), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  }
-  if (controls.font != nullptr) DeleteObject(controls.font);
-  controls.font = font;
-  SetIcons(dpi, controls);
 }
 
 }  // namespace vostrel::platform::win32

@@ -25,18 +25,21 @@ struct WindowControls {
   std::array<HWND, core::kFieldCount> fields{};
   // Each field's own window procedure, which the field procedure passes on to.
   std::array<WNDPROC, core::kFieldCount> editProcedures{};
-  // Which fields are read-only, as described: a field's own style can be changed from outside.
+  // As described: another program can change a field's own style.
   std::array<bool, core::kFieldCount> readOnly{};
   // The fields in the order Tab goes round them.
   std::array<core::FieldIndex, core::kFieldCount> tabOrder{};
   HFONT font = nullptr;
-  // The window class's brush, which lives as long as the class: the class goes with the window.
+  // The class's brush, which the class deletes when it goes.
   HBRUSH background = nullptr;
-  // The window's icons, at its density.
-  HICON bigIcon = nullptr;
-  HICON smallIcon = nullptr;
+  // Big (taskbar, Alt+Tab) and small: the class's at the density the session signed in with, and the window's
+  // own once it is laid out at another.
+  std::array<HICON, 2> classIcons{};
+  std::array<HICON, 2> windowIcons{};
   bool classRegistered = false;
-  UINT dpi = USER_DEFAULT_SCREEN_DPI;
+  // The primary monitor's density, found by the window made at its corner: positions, the window's size and
+  // the screen are in its twips. The session's sign-in density may be another (a docked laptop).
+  UINT primaryDpi = USER_DEFAULT_SCREEN_DPI;
 
   WindowControls() = default;
   WindowControls(const WindowControls&) = delete;
@@ -47,21 +50,14 @@ struct WindowControls {
   [[nodiscard]] core::FieldIndex FieldOf(HWND control) const;
 };
 
-// Makes the window, hidden, with its captions and fields as described and their first texts: captions and
-// fields in the order of their tab indexes, the fields handing their messages to `fieldProcedure`, the window
-// and the fields carrying `owner` as their user data. Laid out at the density of the monitor the window is
-// on. False when the window could not be made.
+// Makes the window, hidden, its controls in tab-index order, the fields subclassed by `fieldProcedure`, the
+// window and the fields carrying `owner` as their user data. False when it could not be made.
 [[nodiscard]] bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC windowProcedure,
                                WNDPROC fieldProcedure, WindowControls& controls);
 
-// WM_DPICHANGED: the window moved to a monitor of another density. It takes the rectangle Windows suggests
-// and is laid out at the density the message names; another program's message (from another thread) is not
-// trusted, and the window is laid out at its own density from where it is.
+// WM_DPICHANGED: the window takes the suggested rectangle and lays out at the density named. Sent from
+// another thread (another program), it is not trusted: the window lays out at its own.
 void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM lParam,
                    WindowControls& controls);
-
-// Places and sizes the controls for `dpi`, with a font and icons made for it. The window takes `bounds` when
-// they are given, else the described size with its top-left corner where it is.
-void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, WindowControls& controls);
 
 }  // namespace vostrel::platform::win32

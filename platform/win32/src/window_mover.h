@@ -7,10 +7,9 @@
 
 namespace vostrel::platform::win32 {
 
-// Lets go of the mouse and runs the system's move loop, which returns once the left button is released. It
-// first waits up to 40 ms for the press's release: a press whose release comes with it (a tap on a touchpad
-// sends both at once) moves nothing, for a move started with the button already up would have the window
-// follow the pointer until the next click.
+// Lets go of the mouse and runs the system's move loop, which returns once the left button is up. A press
+// whose release comes with it (a touchpad's tap), seen within 40 ms, moves nothing: a move begun with the
+// button up would follow the pointer until the next click.
 void StartSystemMove(HWND window);
 
 }  // namespace vostrel::platform::win32

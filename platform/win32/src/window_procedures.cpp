@@ -1,19 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
 // Where each of the window's messages goes: the window's own procedure and the one the fields hand theirs to.
-#include "field_accessibility.h"
 #include "loaded_window.h"
-#include "translations.h"
 
 namespace vostrel::platform::win32 {
 namespace {
 
-LoadedWindow* LoadedFrom(HWND window) {
-  return reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-// Captions in yellow on the window's navy; the read-only field in the colours of editable text, like the
-// others.
+// Captions in yellow on navy; the read-only field in the colours of editable text, like the others.
 LRESULT StaticColours(const LoadedWindow& loaded, HDC dc, HWND control) {
   if (loaded.controls.FieldOf(control) >= 0) {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -28,10 +21,9 @@ LRESULT StaticColours(const LoadedWindow& loaded, HDC dc, HWND control) {
 }  // namespace
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LoadedWindow* loaded = LoadedFrom(window);
+  auto* loaded = reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (loaded == nullptr) return DefWindowProcW(window, message, wParam, lParam);  // still being made
-  LRESULT result = 0;
-  if (loaded->lifetime.Handle(message, wParam, result)) return result;
+  if (const auto answer = loaded->lifetime.Handle(message, wParam)) return *answer;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) {
@@ -53,7 +45,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
-  LoadedWindow* loaded = LoadedFrom(field);
+  auto* loaded = reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(field, GWLP_USERDATA));
   const core::FieldIndex index = loaded != nullptr ? loaded->controls.FieldOf(field) : core::FieldIndex{-1};
   if (index < 0) return DefWindowProcW(field, message, wParam, lParam);
   const WNDPROC edit = loaded->controls.editProcedures.at(static_cast<std::size_t>(index));
@@ -64,20 +56,14 @@ LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM 
       loaded->input.FieldFocused(index);
       return result;
     }
-    case WM_GETOBJECT: {
-      // Screen readers hear the field's own name and description, in the user's language, not the caption
-      // before it.
-      const FieldDescription& described = loaded->description.fields.at(static_cast<std::size_t>(index));
-      if (const auto answer =
-              AnswerAccessibleObject(field, wParam, lParam, Translated(described.accessibleName),
-                                     Translated(described.accessibleDescription)))
-        return *answer;
+    case WM_GETOBJECT:  // a screen reader: the object is the system's, its name and description the field's
+      loaded->annotations.Annotate(field, loaded->description.fields.at(static_cast<std::size_t>(index)));
       break;
-    }
     case WM_CLOSE:
     case WM_DESTROY:
     case WM_NCDESTROY:
       if (!loaded->lifetime.FieldMayEnd(message)) return 0;
+      if (message == WM_DESTROY) loaded->annotations.Clear(field);
       break;
     default:
       if (const auto answer = loaded->input.FieldMessage(index, message, wParam, lParam)) return *answer;

@@ -7,9 +7,8 @@
 
 namespace vostrel::platform::win32 {
 
-// Names the settings (HKEY_CURRENT_USER\Software\Vostrel) and the window class. The installer relies on the
-// class: it finds a running strip by it (FindWindow in resources/windows/vostrel.nsi) and closes it before it
-// upgrades, so the two must change together.
+// Names the settings and the window class, by which the installer finds a running strip to close before it
+// upgrades (resources/windows/vostrel.nsi): the two change together.
 inline constexpr std::wstring_view kProductName = L"Vostrel";
 
 }  // namespace vostrel::platform::win32

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vostrel authors
 // SPDX-License-Identifier: MIT
-// The per-user settings store in the Windows registry: an entry (application, section, key) is the REG_SZ
-// value `key` of HKEY_CURRENT_USER\Software\<application>\<section>.
+// The per-user settings: entry (application, section, key) is the REG_SZ value `key` of
+// HKEY_CURRENT_USER\Software\<application>\<section>.
 #pragma once
 
 #include <windows.h>
