@@ -99,12 +99,18 @@ int main(int argc, char* argv[]) {
     programs.emplace_back(argument.substr(0, equals), argument.substr(equals + 1));
   }
   std::map<std::string, std::vector<Sample>> samples;
+  // Each turn's start-up of the first program over the second's, taken moments apart.
+  std::vector<double> pairedRatios;
   // One warm-up each, then the programs take turns so that both see the same machine.
   for (const auto& [name, command] : programs) RunOnce(display, command, settleMs);
   for (int run = 0; run < runs; ++run) {
+    std::vector<std::optional<Sample>> turn;
     for (const auto& [name, command] : programs) {
-      if (const auto sample = RunOnce(display, command, settleMs)) samples[name].push_back(*sample);
+      turn.push_back(RunOnce(display, command, settleMs));
+      if (turn.back()) samples[name].push_back(*turn.back());
     }
+    if (turn.size() >= 2 && turn[0] && turn[1])
+      pairedRatios.push_back(turn[0]->milliseconds / turn[1]->milliseconds);
   }
 
   std::printf("%-10s %6s %14s %18s %14s\n", "program", "runs", "start ms", "quartiles ms", "RSS KiB");
@@ -130,6 +136,13 @@ int main(int argc, char* argv[]) {
     std::printf("ratio %s/%s: start %.3f, RSS %.3f\n", programs[0].first.c_str(), programs[1].first.c_str(),
                 ours.first / floor.first,
                 static_cast<double>(ours.second) / static_cast<double>(floor.second));
+    // The machine's speed drifts between turns far more than within one: the ratio of each turn, whose median
+    // is steadier than the ratio of the two medians.
+    if (!pairedRatios.empty()) {
+      std::printf("ratio %s/%s turn by turn: median %.3f, quartiles %.3f-%.3f\n", programs[0].first.c_str(),
+                  programs[1].first.c_str(), Quantile(pairedRatios, 0.5), Quantile(pairedRatios, 0.25),
+                  Quantile(pairedRatios, 0.75));
+    }
   }
   XCloseDisplay(display);
   return 0;
