@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "vostrel/forms/frmMain.h"
-#include "vostrel/platform/win32/product_name.h"
 #include "vostrel/platform/win32/registry_store.h"
 #include "vostrel/platform/win32/win32_runtime.h"
 

@@ -15,7 +15,6 @@
 #include <string>
 
 #include "vostrel/forms/frmMain.h"
-#include "vostrel/platform/win32/product_name.h"
 #include "vostrel/platform/win32/registry_store.h"
 #include "vostrel/platform/win32/win32_runtime.h"
 #include "window_builder.h"  // the controls' identifiers
@@ -28,8 +27,8 @@ class Win32WindowFixture : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &settings_, nullptr),
               ERROR_SUCCESS);
-    runtime = std::make_unique<platform::win32::Win32Runtime>(
-        std::make_unique<platform::win32::RegistryStore>(
+    runtime =
+        std::make_unique<platform::win32::Win32Runtime>(std::make_unique<platform::win32::RegistryStore>(
             core::Text(platform::win32::kProductName.begin(), platform::win32::kProductName.end()),
             settings_));
     form = std::make_unique<forms::frmMain>(*runtime);

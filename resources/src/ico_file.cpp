@@ -148,8 +148,8 @@ std::vector<std::uint8_t> Png(unsigned size) {
 }  // namespace
 
 std::vector<std::uint8_t> IcoFile() {
-  // Windows takes the image nearest the size it wants before its colour depth, so the drawn 16 and 32 stay its
-  // choice there.
+  // Windows takes the image nearest the size it wants before its colour depth, so the drawn 16 and 32 stay
+  // its choice there.
   const auto& sizes = kIcoSizes;
   std::vector<std::vector<std::uint8_t>> images;
   for (const unsigned size : sizes) images.push_back(size < 256 ? Bitmap(size) : Png(size));

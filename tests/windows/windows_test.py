@@ -264,8 +264,11 @@ def drags_and_clicks(desktop):
     check("middle click neither closes nor moves", synced and program.process.poll() is None
           and program.position() == (x, y), (program.process.poll(), program.position()))
     check("moving stores nothing", driver.stored("xPos") is None, driver.stored("xPos"))
-    click(x + BACKGROUND[0], y + BACKGROUND[1], 3)
-    check("right click closes with status 0", program.exit_status() == 0, program.process.returncode)
+    # The middle button pressed and released while the right is down: the window saw the right press all the same.
+    run("xdotool", "mousemove", str(x + BACKGROUND[0]), str(y + BACKGROUND[1]), "mousedown", "3", "click", "2",
+        "mouseup", "3")
+    check("a right click, the middle button clicked meanwhile, closes with status 0", program.exit_status() == 0,
+          program.process.returncode)
     check("stored position is the window's in twips", driver.stored_position() == (x * TWIPS, y * TWIPS),
           driver.stored_position())
     program = desktop.start_shown()
@@ -427,9 +430,12 @@ def other_programs_text(desktop):
     driver.ask("clip", units(" 42 "))
     click(x + 100, y + 9, 3)  # the decimal field's context menu
     wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "vostrel.exe").stdout.count("\n") > 1, 3)
+    # The menu's own loop takes the window's messages meanwhile: a bad WM_DPICHANGED posted now is dropped too.
+    driver.ask("post", "window", WM_DPICHANGED, 144 << 16 | 144, 8)
     key("p")  # Paste
     want = {"decimal": " 42 ", "hex": "2A", "binary": "00101010"}
-    check("the context menu's Paste converts", desktop.fields_become(want) == want, driver.fields())
+    check("the context menu's Paste converts, a bad WM_DPICHANGED posted while it was open",
+          desktop.fields_become(want) == want and program.process.poll() is None, driver.fields())
     click(x + 100, y + 9, 3)
     wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--class", "vostrel.exe").stdout.count("\n") > 1, 3)
     key("u")  # Undo

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "frmMain_zh_CN.h"  // written at build time from resources/translations/vostrel_zh_CN.ts
 
@@ -57,7 +58,7 @@ FieldAnnotations::~FieldAnnotations() {
 
 void FieldAnnotations::Annotate(HWND field, const FieldDescription& described) {
   if (std::ranges::find(annotated_, field) != annotated_.end()) return;
-  if (services_ == nullptr) services_ = MakeServices();
+  if (!std::exchange(servicesSought_, true)) services_ = MakeServices();
   if (services_ == nullptr) return;
   annotated_.push_back(field);
   const auto object = static_cast<DWORD>(OBJID_CLIENT);

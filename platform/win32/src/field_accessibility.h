@@ -31,6 +31,8 @@ class FieldAnnotations {
 
  private:
   IAccPropServices* services_ = nullptr;
+  bool servicesSought_ =
+      false;  // once: where there is no service, a reader's next question finds none either
   std::vector<HWND> annotated_;
 };
 

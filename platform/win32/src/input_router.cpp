@@ -181,7 +181,8 @@ void InputRouter::MouseButton(std::int16_t button, bool pressed, WPARAM keys, PO
     pressedCaption_ = static_cast<core::FieldIndex>(found - controls_.captions.begin());
     if (found == controls_.captions.end()) pressedCaption_.reset();
     pressed_ |= bit;
-    SetCapture(controls_.window);
+    if (GetCapture() != controls_.window)
+      SetCapture(controls_.window);  // taken again, it would forget the presses
   } else if ((pressed_ & bit) != 0) {
     pressed_ &= static_cast<std::uint8_t>(~bit);
     if (pressed_ == 0) ReleaseCapture();

@@ -24,10 +24,10 @@ struct LoadedWindow {
   const WindowDescription& description;
   WindowEvents& events;
   WindowControls controls;
-  // After the controls: it goes first, and takes the annotations off the fields while they are still there.
-  FieldAnnotations annotations;
   Lifetime lifetime;
   InputRouter input;
+  // Last: it goes first, and takes the annotations off the fields while the window is whole.
+  FieldAnnotations annotations;
 };
 
 // The two window procedures: the window's own, and the one every field hands its messages to first.

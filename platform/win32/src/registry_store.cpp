@@ -27,14 +27,12 @@ std::optional<core::Text> RegistryStore::ProductName() const {
 
 std::optional<core::Text> RegistryStore::ReadSetting(core::TextView application, core::TextView section,
                                                      core::TextView key, core::TextView defaultText) {
-  const std::wstring path = KeyPath(application, section);
-  const std::wstring name = ToWide(key);
   wchar_t text[kLongestText + 1];
   DWORD bytes = sizeof text;
-  // Only REG_SZ is text here; REG_EXPAND_SZ would be expanded, anything else is refused as another type. The
-  // text comes back terminated, also when the value was stored without its terminator.
-  const LSTATUS status =
-      RegGetValueW(root_, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &bytes);
+  // Only REG_SZ is text here: REG_EXPAND_SZ would be expanded, anything else is another type. The text comes
+  // back terminated, also when it was stored without its terminator.
+  const LSTATUS status = RegGetValueW(root_, KeyPath(application, section).c_str(), ToWide(key).c_str(),
+                                      RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &bytes);
   if (status == ERROR_FILE_NOT_FOUND) return core::Text(defaultText);  // no such key or value
   if (status != ERROR_SUCCESS) return std::nullopt;
   // The text ends at its first terminator, as Windows reads a REG_SZ; the value's size counts the last one.

@@ -13,10 +13,12 @@
 namespace vostrel::platform::win32 {
 namespace {
 
-// Only the system sends the messages of the window's that carry pointers; one that comes through the queue
-// was posted by another program, its pointer meaning nothing here (WM_DPICHANGED's rectangle).
-bool PostedByAnotherProgram(const MSG& message) {
-  return message.message == WM_DPICHANGED;
+// Sees what the thread takes from its queue, in the system's own loops too (a move, a menu). Only the system
+// sends the messages that carry a pointer: one from the queue was posted by another program, and is dropped.
+LRESULT CALLBACK DropPostedPointers(int code, WPARAM removed, LPARAM taken) {
+  if (auto* message = reinterpret_cast<MSG*>(taken); code == HC_ACTION && message->message == WM_DPICHANGED)
+    message->message = WM_NULL;
+  return CallNextHookEx(nullptr, code, removed, taken);
 }
 
 bool Minimised(int showCommand) {
@@ -41,14 +43,15 @@ bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& even
   window_ = std::make_unique<LoadedWindow>(description, events);
   if (!BuildWindow(description, window_.get(), WindowProcedure, FieldProcedure, window_->controls))
     return false;
+  window_->controls.queueHook =
+      SetWindowsHookExW(WH_GETMESSAGE, DropPostedPointers, nullptr, GetCurrentThreadId());
   events.Form_Load();
   if (IsClosed() || window_->input.FocusedField()) return true;
   // Left in the background, the window's focused field takes the focus when the user comes to the window.
-  if (LeavesFocusAlone(showCommand)) {
+  if (LeavesFocusAlone(showCommand))
     window_->input.FieldFocused(window_->controls.tabOrder.front());
-  } else {
+  else
     window_->input.WindowActivated();  // also where the window did not become active
-  }
   return true;
 }
 
@@ -56,7 +59,7 @@ int Win32Runtime::Run() {
   MSG message{};
   BOOL got = 0;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-    if (PostedByAnotherProgram(message) || IsDialogMessageW(window_->controls.window, &message)) continue;
+    if (IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -68,7 +71,7 @@ void Win32Runtime::DoEvents() {
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     // Left for the message loop, which ends on it.
     if (message.message == WM_QUIT) return PostQuitMessage(static_cast<int>(message.wParam));
-    if (PostedByAnotherProgram(message) || IsDialogMessageW(window_->controls.window, &message)) continue;
+    if (IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -147,8 +150,9 @@ void Win32Runtime::StartInteractiveMove() {
 
 void Win32Runtime::MakeTopmostAndShow() {
   const HWND window = window_->controls.window;
-  // Above every other window from now on, shown where it was placed (flags 0x0043); started minimised (a
-  // shortcut's "Run: Minimised"), on the taskbar only. Maximised makes no sense for the strip.
+  // Above every other window from now on, shown where it was placed (flags 0x0043, with SWP_NOACTIVATE where
+  // it leaves the focus alone); started minimised, on the taskbar only. Maximised makes no sense for the
+  // strip.
   const bool minimised = Minimised(showCommand_);
   const bool activates = !LeavesFocusAlone(showCommand_);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,

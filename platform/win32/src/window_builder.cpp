@@ -8,7 +8,7 @@
 
 #include "text.h"
 #include "twips.h"
-#include "vostrel/platform/win32/product_name.h"
+#include "vostrel/platform/win32/win32_runtime.h"
 #include "vostrel/resources/ico_file.h"
 
 namespace vostrel::platform::win32 {
@@ -33,10 +33,6 @@ HICON LoadIconAt(int metric, UINT dpi) {
   const auto size = static_cast<int>(larger != resources::kIcoSizes.end() ? *larger : wanted);
   return static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, 0));
-}
-
-std::array<HICON, 2> LoadIcons(UINT dpi) {
-  return {LoadIconAt(SM_CXICON, dpi), LoadIconAt(SM_CXSMICON, dpi)};
 }
 
 // One of the six controls.
@@ -92,7 +88,7 @@ void LayOut(const WindowDescription& description, UINT dpi, const RECT* bounds, 
   }
   DeleteObject(std::exchange(controls.font, font));
   // The window's own icons, over the class's.
-  const std::array<HICON, 2> icons = LoadIcons(dpi);
+  const std::array icons{LoadIconAt(SM_CXICON, dpi), LoadIconAt(SM_CXSMICON, dpi)};
   SendMessageW(controls.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
   SendMessageW(controls.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1]));
   for (const HICON previous : std::exchange(controls.windowIcons, icons)) DestroyIcon(previous);
@@ -105,10 +101,8 @@ WindowControls::~WindowControls() {
     // A window still there (a start that failed half way, a second Load) goes without raising a handler: its
     // owner is going, and the fields get their own procedures back.
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields.at(i) != nullptr)
-        SetWindowLongPtrW(fields.at(i), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedures.at(i)));
-    }
+    for (std::size_t i = 0; i < fields.size(); ++i)  // a field never made takes nothing
+      SetWindowLongPtrW(fields.at(i), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedures.at(i)));
     DestroyWindow(window);
   }
   // Unregistering the class deletes its brush; a brush no class took is ours to delete.
@@ -118,6 +112,7 @@ WindowControls::~WindowControls() {
     DeleteObject(background);
   }
   DeleteObject(font);
+  UnhookWindowsHookEx(queueHook);
   for (const HICON icon : {classIcons[0], classIcons[1], windowIcons[0], windowIcons[1]}) DestroyIcon(icon);
 }
 
@@ -133,7 +128,7 @@ bool BuildWindow(const WindowDescription& description, void* owner, WNDPROC wind
   // density changes: set on a new window, they would be made ready for the screen twice on the way to it.
   const UINT dpi = GetDpiForSystem();
   controls.background = CreateSolidBrush(ToColorRef(description.background));
-  controls.classIcons = LoadIcons(dpi);
+  controls.classIcons = {LoadIconAt(SM_CXICON, dpi), LoadIconAt(SM_CXSMICON, dpi)};
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = windowProcedure;
@@ -198,6 +193,10 @@ void ChangeDensity(const WindowDescription& description, WPARAM wParam, LPARAM l
     // Any other rectangle (resizing about the corner) can put the strip back on the monitor it came from,
     // whose density sends it back again: it would flicker between the two.
     LayOut(description, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam), controls);
+    // On the primary, a scale changed there: positions are measured in its new twips.
+    if (MonitorFromWindow(controls.window, MONITOR_DEFAULTTONULL) ==
+        MonitorFromPoint({}, MONITOR_DEFAULTTONULL))
+      controls.primaryDpi = LOWORD(wParam);
   } else {
     LayOut(description, GetDpiForWindow(controls.window), nullptr, controls);
   }

@@ -27,8 +27,7 @@ struct WindowControls {
   std::array<WNDPROC, core::kFieldCount> editProcedures{};
   // As described: another program can change a field's own style.
   std::array<bool, core::kFieldCount> readOnly{};
-  // The fields in the order Tab goes round them.
-  std::array<core::FieldIndex, core::kFieldCount> tabOrder{};
+  std::array<core::FieldIndex, core::kFieldCount> tabOrder{};  // the fields in the order Tab goes round
   HFONT font = nullptr;
   // The class's brush, which the class deletes when it goes.
   HBRUSH background = nullptr;
@@ -37,6 +36,7 @@ struct WindowControls {
   std::array<HICON, 2> classIcons{};
   std::array<HICON, 2> windowIcons{};
   bool classRegistered = false;
+  HHOOK queueHook = nullptr;  // what the thread takes from its queue passes it first
   // The primary monitor's density, found by the window made at its corner: positions, the window's size and
   // the screen are in its twips. The session's sign-in density may be another (a docked laptop).
   UINT primaryDpi = USER_DEFAULT_SCREEN_DPI;

@@ -10,7 +10,8 @@
 
 namespace vostrel::resources {
 
-// The images' sizes in pixels, smallest first: the two drawn ones, then those Windows asks for at higher scales.
+// The images' sizes in pixels, smallest first: the two drawn ones, then those Windows asks for at higher
+// scales.
 inline constexpr std::array<unsigned, 5> kIcoSizes{16, 32, 48, 64, 256};
 
 [[nodiscard]] std::vector<std::uint8_t> IcoFile();

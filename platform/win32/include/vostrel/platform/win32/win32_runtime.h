@@ -6,11 +6,16 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 
 #include "vostrel/platform/runtime.h"
 #include "vostrel/platform/window_description.h"
 
 namespace vostrel::platform::win32 {
+
+// Names the settings and the window class, by which the installer finds a running strip to close before it
+// upgrades (resources/windows/vostrel.nsi): the two change together.
+inline constexpr std::wstring_view kProductName = L"Vostrel";
 
 struct LoadedWindow;
 
