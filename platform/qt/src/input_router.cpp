@@ -99,7 +99,7 @@ void InputRouter::FieldFocused(core::FieldIndex index) {
 void InputRouter::MousePressed(std::optional<core::FieldIndex> caption, const QMouseEvent& event) {
   std::int16_t button = ButtonCode(event.button());
   std::int16_t shift = ShiftCode(event.modifiers());
-  if (button == kLeftButton) mover_.Pressed(event.globalPosition().toPoint());
+  if (button == kLeftButton) mover_.Pressed(event.scenePosition());
   if (button == 0 || lifetime_.IsClosed()) return;
   const float x = ToTwips(event.position().x());
   const float y = ToTwips(event.position().y());

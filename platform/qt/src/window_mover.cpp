@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QWidget>
 #include <QWindow>
 #include <utility>
@@ -14,12 +15,7 @@ namespace vostrel::platform::qt {
 
 void WindowMover::Start(QWidget& window) {
   // Its release already handled (the caption's press pumps the events queued behind it): nothing to move.
-  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
-  if (OnX11()) {
-    awaitingDrag_ = &window;
-    return;
-  }
-  Move(window);
+  if (QGuiApplication::mouseButtons() & Qt::LeftButton) awaitingDrag_ = &window;
 }
 
 void WindowMover::Move(QWidget& window) {
@@ -34,18 +30,21 @@ void WindowMover::Move(QWidget& window) {
 void WindowMover::Follow(QWidget& window) {
   // No window manager move here (none runs, or the platform has none): follow the pointer ourselves.
   following_ = &window;
-  offset_ = pressedAt_ - window.pos();
 }
 
 void WindowMover::PointerMoved(const QMouseEvent& event) {
-  if (awaitingDrag_ != nullptr && (event.buttons() & Qt::LeftButton)) {
+  // The window has not moved yet: the pointer's path in it is its path on the screen.
+  const bool dragged = (event.scenePosition() - grabbed_).manhattanLength() >=
+                       QGuiApplication::styleHints()->startDragDistance();
+  if (awaitingDrag_ != nullptr && (event.buttons() & Qt::LeftButton) && dragged) {
     QWidget& window = *std::exchange(awaitingDrag_, nullptr);
-    // A touch is no button the X server holds down: Qt's own move hands the touch to the window manager.
-    if (event.source() != Qt::MouseEventNotSynthesized) {
+    // A touch is no button the X server holds down: Qt's own move hands the touch to the window manager, as
+    // it asks for every move where the window system is not X11.
+    if (!OnX11() || event.source() != Qt::MouseEventNotSynthesized) {
       Move(window);
       return;
     }
-    switch (RequestX11Move(window, pressedAt_)) {
+    switch (RequestX11Move(window, grabbed_)) {
       case X11MoveRequest::kAsked:
         systemMoved_ = &window;
         return;
@@ -61,7 +60,7 @@ void WindowMover::PointerMoved(const QMouseEvent& event) {
     following_ = nullptr;
     return;
   }
-  following_->move(event.globalPosition().toPoint() - offset_);
+  following_->move((event.globalPosition() - grabbed_).toPoint());
 }
 
 void WindowMover::Released() {

@@ -4,7 +4,7 @@
 // follows the pointer itself until the left button comes up.
 #pragma once
 
-#include <QPoint>
+#include <QPointF>
 
 class QMouseEvent;
 class QWidget;
@@ -13,16 +13,17 @@ namespace vostrel::platform::qt {
 
 class WindowMover {
  public:
-  // Where the left button went down, on the screen: the window keeps that point under the pointer, even when
-  // the pointer has moved on before the move starts. A new press means any earlier move is over.
-  void Pressed(QPoint global) {
-    pressedAt_ = global;
+  // Where the left button went down in the window (its scene position, which Qt keeps unrounded at any
+  // scale): the window keeps that point under the pointer. A new press means any earlier move is over.
+  void Pressed(QPointF grabbed) {
+    grabbed_ = grabbed;
     systemMoved_ = nullptr;
     awaitingDrag_ = nullptr;
   }
-  // Returns at once; the move goes on while the left button is held. On X11 the window manager is asked only
-  // once the pointer moves with the button down: a tap (press and release at once, as touchpads send them)
-  // then asks for nothing, which some window managers (xfwm4) would take as a move that no release ends.
+  // Returns at once. The move begins once the press has become a drag: the pointer past the desktop's drag
+  // distance with the left button still down. A click whose pointer slips a pixel, or a tap (press and
+  // release at once, as touchpads send them), asks for nothing: a move asked for as the button comes up races
+  // the release, and some window managers (xfwm4, kwin_x11) then keep moving the window with the button up.
   void Start(QWidget& window);
   // A pointer move over the window or a caption, while the window may be following the pointer.
   void PointerMoved(const QMouseEvent& event);
@@ -32,15 +33,14 @@ class WindowMover {
   void Released();
 
  private:
-  // The window manager's move, or the window following the pointer where there is none.
+  // Qt's own move, or the window following the pointer where there is none.
   void Move(QWidget& window);
   void Follow(QWidget& window);
 
   QWidget* following_ = nullptr;     // the window that follows the pointer, or none
   QWidget* systemMoved_ = nullptr;   // the window whose move the window manager was asked for, or none
-  QWidget* awaitingDrag_ = nullptr;  // the window to move once the pointer moves with the left button down
-  QPoint pressedAt_;
-  QPoint offset_;
+  QWidget* awaitingDrag_ = nullptr;  // the window to move once the press has become a drag
+  QPointF grabbed_;
 };
 
 }  // namespace vostrel::platform::qt

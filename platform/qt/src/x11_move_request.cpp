@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <memory>
 #include <span>
+#include <string_view>
+#include <vector>
 #endif
 
 namespace vostrel::platform::qt {
@@ -26,7 +28,7 @@ namespace {
 constexpr std::uint32_t kMove = 8;
 constexpr std::uint32_t kCancel = 11;
 
-// An xcb reply, freed with free().
+// An xcb reply or error, freed with free().
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -40,6 +42,13 @@ xcb_connection_t* Connection() {
   return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+struct Atoms {
+  xcb_connection_t* connection = nullptr;
+  xcb_atom_t moveResize = XCB_ATOM_NONE;
+  xcb_atom_t supported = XCB_ATOM_NONE;
+  xcb_atom_t supportingCheck = XCB_ATOM_NONE;
+};
+
 xcb_atom_t Atom(xcb_connection_t* connection, std::string_view name) {
   const auto reply = Own(xcb_intern_atom_reply(
       connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
@@ -47,39 +56,61 @@ xcb_atom_t Atom(xcb_connection_t* connection, std::string_view name) {
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-xcb_window_t Root(xcb_connection_t* connection) {
-  return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+// Looked up once for the connection.
+const Atoms& AtomsOf(xcb_connection_t* connection) {
+  static Atoms atoms;
+  if (atoms.connection != connection) {
+    atoms = {connection, Atom(connection, "_NET_WM_MOVERESIZE"), Atom(connection, "_NET_SUPPORTED"),
+             Atom(connection, "_NET_SUPPORTING_WM_CHECK")};
+  }
+  return atoms;
 }
 
-// Whether the running window manager lists the move request among those it supports.
-bool WindowManagerMoves(xcb_connection_t* connection, xcb_atom_t moveResize) {
-  const xcb_atom_t supported = Atom(connection, "_NET_SUPPORTED");
+// A window's 32-bit property of `type`; empty where the window or the property is missing.
+std::vector<std::uint32_t> Property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                                    xcb_atom_t type) {
+  xcb_generic_error_t* error = nullptr;  // a window that is gone is no error worth reporting
   const auto reply = Own(xcb_get_property_reply(
-      connection, xcb_get_property(connection, 0, Root(connection), supported, XCB_ATOM_ATOM, 0, 4096),
-      nullptr));
-  if (!reply || reply->format != 32) return false;
-  const std::span atoms(
-      static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get())),
-      static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / sizeof(xcb_atom_t));
-  return std::ranges::find(atoms, moveResize) != atoms.end();
+      connection, xcb_get_property(connection, 0, window, name, type, 0, 4096), &error));
+  std::free(error);
+  if (!reply || reply->format != 32) return {};
+  const std::span values(static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get())),
+                         static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / 4);
+  return {values.begin(), values.end()};
 }
 
-void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t moveResize, QPoint at,
+// Whether a window manager runs now and moves windows on request. The window _NET_SUPPORTING_WM_CHECK names
+// on the root names itself too while its window manager runs; one that has exited leaves the root's
+// properties behind.
+bool WindowManagerMoves(xcb_connection_t* connection, xcb_window_t root, const Atoms& atoms) {
+  const auto check = Property(connection, root, atoms.supportingCheck, XCB_ATOM_WINDOW);
+  if (check.size() != 1 ||
+      Property(connection, check.front(), atoms.supportingCheck, XCB_ATOM_WINDOW) != check)
+    return false;
+  return std::ranges::count(Property(connection, root, atoms.supported, XCB_ATOM_ATOM), atoms.moveResize) > 0;
+}
+
+void SendMoveResize(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window, QPoint at,
                     std::uint32_t action) {
   xcb_client_message_event_t message{};
   message.response_type = XCB_CLIENT_MESSAGE;
   message.format = 32;
   message.window = window;
-  message.type = moveResize;
+  message.type = AtomsOf(connection).moveResize;
   message.data.data32[0] = static_cast<std::uint32_t>(at.x());
   message.data.data32[1] = static_cast<std::uint32_t>(at.y());
   message.data.data32[2] = action;
   message.data.data32[3] = 1;  // the left button
   message.data.data32[4] = 1;  // asked for by a normal application
-  xcb_send_event(connection, 0, Root(connection),
+  xcb_send_event(connection, 0, root,
                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&message));
   xcb_flush(connection);
+}
+
+// The server's word on the pointer over `window`: the button held, the root of its X screen, where it is.
+Owned<xcb_query_pointer_reply_t> Pointer(xcb_connection_t* connection, xcb_window_t window) {
+  return Own(xcb_query_pointer_reply(connection, xcb_query_pointer(connection, window), nullptr));
 }
 
 }  // namespace
@@ -88,25 +119,23 @@ bool OnX11() {
   return Connection() != nullptr;
 }
 
-X11MoveRequest RequestX11Move(QWidget& window, QPoint pressedAt) {
+X11MoveRequest RequestX11Move(QWidget& window, QPointF grabbed) {
   xcb_connection_t* connection = Connection();
   QWindow* handle = window.windowHandle();
   if (connection == nullptr || handle == nullptr) return X11MoveRequest::kNobodyToAsk;
   const auto id = static_cast<xcb_window_t>(handle->winId());
-  // The server's word on the button, not the events read so far: a tap's release may be queued behind them.
-  const auto pointer = Own(xcb_query_pointer_reply(connection, xcb_query_pointer(connection, id), nullptr));
+  // The server's word, not the events read so far: a release may be queued behind them.
+  const auto pointer = Pointer(connection, id);
   if (!pointer || !(pointer->mask & XCB_BUTTON_MASK_1)) return X11MoveRequest::kButtonIsUp;
-  const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
-  if (moveResize == XCB_ATOM_NONE || !WindowManagerMoves(connection, moveResize))
+  if (!WindowManagerMoves(connection, pointer->root, AtomsOf(connection)))
     return X11MoveRequest::kNobodyToAsk;
-  // The press in the server's pixels: the window's corner there, plus the press's offset from the corner,
-  // which Qt's scaling (QT_SCALE_FACTOR) leaves in device-independent pixels.
+  // The press in the server's pixels: the window's corner there, plus the press in the window in Qt's
+  // device-independent pixels (QT_SCALE_FACTOR), scaled before it is rounded.
   const QPoint corner(pointer->root_x - pointer->win_x, pointer->root_y - pointer->win_y);
-  const QPoint pressed =
-      corner + (QPointF(window.mapFromGlobal(pressedAt)) * handle->devicePixelRatio()).toPoint();
+  const QPoint pressed = corner + (grabbed * handle->devicePixelRatio()).toPoint();
   // The window manager can only take the pointer once the press's own grab is let go.
   xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
-  SendMoveResize(connection, id, moveResize, pressed, kMove);
+  SendMoveResize(connection, pointer->root, id, pressed, kMove);
   return X11MoveRequest::kAsked;
 }
 
@@ -114,9 +143,9 @@ void CancelX11Move(QWidget& window) {
   xcb_connection_t* connection = Connection();
   QWindow* handle = window.windowHandle();
   if (connection == nullptr || handle == nullptr) return;
-  const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
-  if (moveResize == XCB_ATOM_NONE) return;
-  SendMoveResize(connection, static_cast<xcb_window_t>(handle->winId()), moveResize, {}, kCancel);
+  const auto id = static_cast<xcb_window_t>(handle->winId());
+  if (const auto pointer = Pointer(connection, id))
+    SendMoveResize(connection, pointer->root, id, {}, kCancel);
 }
 
 #else
@@ -125,7 +154,7 @@ bool OnX11() {
   return false;
 }
 
-X11MoveRequest RequestX11Move(QWidget&, QPoint) {
+X11MoveRequest RequestX11Move(QWidget&, QPointF) {
   return X11MoveRequest::kNobodyToAsk;
 }
 
