@@ -6,7 +6,8 @@
 # the Windows program cross-built with mingw-w64, its GoogleTest suites and its desktop cases under Wine; in one
 # clang build, the same unit and offscreen cases under AddressSanitizer and UndefinedBehaviorSanitizer and the
 # keystroke fuzzer for a bounded time; the style check; and a second build of the packages in another folder,
-# which must give the same bytes. VOSTREL_EXHAUSTIVE=0 leaves the exhaustive check out, counted as skipped.
+# which must give the same bytes; and, at the end, that no process it started is left running. VOSTREL_EXHAUSTIVE=0
+# leaves the exhaustive check out, counted as skipped.
 # Counts from CTest's JUnit files, prints how long each step took, and ends with one line: "N passed, N failed,
 # N skipped".
 set -uo pipefail
@@ -28,6 +29,8 @@ note_time "installing what is missing" "$started"
 # same bytes.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
 export SOURCE_DATE_EPOCH
+# Every process this run starts inherits the mark, by which the end of the run finds any left behind.
+export VOSTREL_TEST_RUN="$$.$EPOCHSECONDS"
 
 jobs=$(nproc)
 fuzz_seconds=${VOSTREL_FUZZ_SECONDS:-30}
@@ -210,6 +213,9 @@ else
 fi
 
 [[ -n $exhaustive_pid ]] && finish_exhaustive
+
+# A test ends every process it starts: none may be left running, not a session bus nor a window manager.
+check "no process left behind" python3 scripts/leftover_processes.py "VOSTREL_TEST_RUN=$VOSTREL_TEST_RUN"
 
 echo
 echo "== time per step"

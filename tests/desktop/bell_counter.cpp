@@ -5,9 +5,8 @@
 // makes it finish a round trip with the server (XSync), read every event that came before the answer, and
 // print "synced N", N being all the bells counted so far: every bell the server rang before it read the
 // request is in N. It exits at the end of its input.
-// It also prints "moveresize" for every _NET_WM_MOVERESIZE request a client sends the window manager (to the
-// root window, where every client listening for substructure changes sees it too): a drag has reached the
-// program and it has handed the move over.
+// It also prints "moveresize" for every move a client asks of the window manager (_NET_WM_MOVERESIZE_MOVE,
+// sent to the root window, where every client listening for substructure changes sees it too).
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <poll.h>
@@ -27,7 +26,8 @@ void drain(Display* display, int xkbEvent) {
   while (XPending(display) > 0) {
     XEvent next;
     XNextEvent(display, &next);
-    if (next.type == ClientMessage && next.xclient.message_type == moveResize) {
+    if (next.type == ClientMessage && next.xclient.message_type == moveResize &&
+        next.xclient.data.l[2] == 8) {
       std::printf("moveresize\n");
       std::fflush(stdout);
     }

@@ -12,6 +12,7 @@ Exit status: 0 when every check passed, 1 when one failed (a missing tool or bin
 case needs an X server and none could be started."""
 
 import argparse
+import ctypes
 import os
 import queue
 import re
@@ -39,7 +40,8 @@ SKIPPED = 77
 # X11 (metacity shares mutter's ways) and KDE's. The first is every case's; a case that names others runs under
 # each of them too, as a CTest case of its own (NAME.MANAGER). All but openbox want a session bus of their own
 # (xfwm4 starts its settings daemon there); kwin_x11 runs without compositing, which through llvmpipe is slow
-# and can stall.
+# and can stall. Each runs in a process group of its own, ended with the case: a session bus leaves the services
+# it started (the accessibility bus and its launcher, xfconfd) running when it ends.
 WINDOW_MANAGERS = {
     "openbox": ["openbox", "--sm-disable"],
     "xfwm4": ["dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"],
@@ -125,6 +127,38 @@ def check_stays_above(check, ours, theirs):
     order, listed = wait_for(stacking, 5) or ([], "the other window never became active")
     check("stays above another application's active window",
           ours in order and theirs in order and order.index(ours) > order.index(theirs), listed)
+
+
+def adopt_orphans():
+    """Makes this process the one that a process it started, left without its parent, passes to, so that it can be
+    reaped here and ended with its group (PR_SET_CHILD_SUBREAPER)."""
+    ctypes.CDLL(None, use_errno=True).prctl(36, 1, 0, 0, 0)
+
+
+def reap():
+    """Collects every process of this one's that has ended, its own or an orphan passed to it."""
+    try:
+        while os.waitpid(-1, os.WNOHANG)[0] > 0:
+            pass
+    except ChildProcessError:
+        pass
+
+
+def end_group(group):
+    """Ends every process of a process group, and waits until none is left: asked to end, then killed."""
+    for number in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(group, number)
+        except ProcessLookupError:
+            return
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            reap()
+            try:
+                os.killpg(group, 0)
+            except ProcessLookupError:
+                return
+            time.sleep(0.02)
 
 
 class Skip(Exception):
@@ -265,8 +299,8 @@ def visible_windows(pid, name="^Vostrel$"):
 
 class BellCounter:
     """The small X client built with the tests: counts XkbBellNotify events. `live` follows the bells as they come;
-    sync() answers with every bell the server rang before it. `moves` counts the moves handed to the window
-    manager (_NET_WM_MOVERESIZE)."""
+    sync() answers with every bell the server rang before it. `moves` counts the moves asked of the window manager
+    (_NET_WM_MOVERESIZE)."""
 
     def __init__(self, binary):
         self.live = 0
@@ -424,7 +458,9 @@ class Desktop:
         return path
 
     def spawn(self, command, stop="terminate", **kwargs):
-        process = subprocess.Popen(command, **kwargs)
+        """Starts a process that the case's end stops: `stop` names the Popen method, or "group" for one started in
+        a process group of its own, which ends with everything in it."""
+        process = subprocess.Popen(command, start_new_session=stop == "group", **kwargs)
         self.processes.append((process, stop))
         return process
 
@@ -493,7 +529,8 @@ class Desktop:
     def start_window_manager(self, name):
         log_path = self.path(f"{name}.log")
         with open(log_path, "w") as log:
-            manager = self.spawn(WINDOW_MANAGERS[name], stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+            manager = self.spawn(WINDOW_MANAGERS[name], stop="group", stdin=subprocess.DEVNULL, stdout=log,
+                                 stderr=subprocess.STDOUT)
         up = wait_for(lambda: manager.poll() is not None or
                       "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 20)
         if not up or manager.poll() is not None or not self.window_manager_takes_windows():
@@ -541,13 +578,16 @@ class Desktop:
                     process.wait(2)
                 except subprocess.TimeoutExpired:
                     pass
-            if process.poll() is None:
+            if stop == "group":
+                end_group(process.pid)
+            elif process.poll() is None:
                 getattr(process, stop)()
             try:
                 process.wait(5)
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
+        reap()
         for folder, _, _ in os.walk(self.root):
             os.chmod(folder, 0o700)
         shutil.rmtree(self.root, ignore_errors=True)
@@ -556,17 +596,19 @@ class Desktop:
 
     def drag(self, start, offset, steps=10):
         """A left-button drag through XTest, a few milliseconds between the pointer moves. The program starts the
-        move once it knows the press is no tap (at once, or when the button is still down a moment later): the
-        first step goes a third of the way, and the pointer waits there until the move has started, which is
-        anchored where the button went down. With a window manager the sign is the move handed to it
-        (_NET_WM_MOVERESIZE); without, a round trip through the program (copy_focused)."""
+        move once the press has become a drag: the first step goes a third of the way, past the desktop's drag
+        distance, and the pointer waits there until the move has started, which is anchored where the button went
+        down. With a window manager the move is asked of it (_NET_WM_MOVERESIZE), which is checked: a window that
+        followed the pointer by itself would end in the same place; without, a round trip through the program
+        (copy_focused)."""
         x, y = start
         moves = self.bells.moves
         run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
         for index, fraction in enumerate([1 / 3] + [i / steps for i in range(1, steps + 1) if i / steps > 1 / 3]):
             run("xdotool", "mousemove", str(x + round(offset[0] * fraction)), str(y + round(offset[1] * fraction)))
             if index == 0 and self.window_manager:
-                wait_for(lambda: self.bells.moves > moves, 5)
+                asked = wait_for(lambda: self.bells.moves > moves, 5)
+                self.check("the drag asks the window manager for the move", asked, "no _NET_WM_MOVERESIZE")
             elif index == 0:
                 self.copy_focused(clear_modifiers=False)  # the left button stays down
             time.sleep(0.02)
@@ -665,6 +707,7 @@ def main(description, cases=CASES, make_desktop=None, suite="desktop"):
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGHUP, stop)
+    adopt_orphans()
 
     function, display, manager, tools, binaries = cases[options.case]
     results = Results()
