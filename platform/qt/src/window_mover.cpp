@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_mover.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -15,7 +16,35 @@ namespace vostrel::platform::qt {
 
 void WindowMover::Start(QWidget& window) {
   // Its release already handled (the caption's press pumps the events queued behind it): nothing to move.
-  if (QGuiApplication::mouseButtons() & Qt::LeftButton) awaitingDrag_ = &window;
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
+  awaitingDrag_ = &window;
+  // A drag the pump took already: the move begins now.
+  if (OnX11() && Dragged(window.mapFromGlobal(QCursor::pos()))) Begin(false);
+}
+
+bool WindowMover::Dragged(QPointF inWindow) const {
+  // The window has not moved yet: the pointer's path in it is its path on the screen.
+  return (inWindow - grabbed_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance();
+}
+
+void WindowMover::Begin(bool touch) {
+  QWidget& window = *std::exchange(awaitingDrag_, nullptr);
+  // A touch is no button the X server holds down: Qt's own move hands the touch to the window manager, as it
+  // asks for every move where the window system is not X11.
+  if (!OnX11() || touch) {
+    Move(window);
+    return;
+  }
+  switch (RequestX11Move(window, grabbed_)) {
+    case X11MoveRequest::kAsked:
+      systemMoved_ = &window;
+      break;
+    case X11MoveRequest::kButtonIsUp:
+      break;
+    case X11MoveRequest::kNobodyToAsk:
+      Follow(window);
+      break;
+  }
 }
 
 void WindowMover::Move(QWidget& window) {
@@ -33,28 +62,8 @@ void WindowMover::Follow(QWidget& window) {
 }
 
 void WindowMover::PointerMoved(const QMouseEvent& event) {
-  // The window has not moved yet: the pointer's path in it is its path on the screen.
-  const bool dragged = (event.scenePosition() - grabbed_).manhattanLength() >=
-                       QGuiApplication::styleHints()->startDragDistance();
-  if (awaitingDrag_ != nullptr && (event.buttons() & Qt::LeftButton) && dragged) {
-    QWidget& window = *std::exchange(awaitingDrag_, nullptr);
-    // A touch is no button the X server holds down: Qt's own move hands the touch to the window manager, as
-    // it asks for every move where the window system is not X11.
-    if (!OnX11() || event.source() != Qt::MouseEventNotSynthesized) {
-      Move(window);
-      return;
-    }
-    switch (RequestX11Move(window, grabbed_)) {
-      case X11MoveRequest::kAsked:
-        systemMoved_ = &window;
-        return;
-      case X11MoveRequest::kButtonIsUp:
-        return;
-      case X11MoveRequest::kNobodyToAsk:
-        Follow(window);
-        break;
-    }
-  }
+  if (awaitingDrag_ != nullptr && (event.buttons() & Qt::LeftButton) && Dragged(event.scenePosition()))
+    Begin(event.source() != Qt::MouseEventNotSynthesized);
   if (following_ == nullptr) return;
   if (!(event.buttons() & Qt::LeftButton)) {
     following_ = nullptr;

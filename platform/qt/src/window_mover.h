@@ -33,6 +33,11 @@ class WindowMover {
   void Released();
 
  private:
+  // Whether the pointer at `inWindow` has left the drag distance.
+  [[nodiscard]] bool Dragged(QPointF inWindow) const;
+  // The move of the window awaiting a drag: asked of an X11 window manager, or Qt's own (a touch, another
+  // platform).
+  void Begin(bool touch);
   // Qt's own move, or the window following the pointer where there is none.
   void Move(QWidget& window);
   void Follow(QWidget& window);

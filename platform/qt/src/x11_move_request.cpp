@@ -124,11 +124,13 @@ X11MoveRequest RequestX11Move(QWidget& window, QPointF grabbed) {
   QWindow* handle = window.windowHandle();
   if (connection == nullptr || handle == nullptr) return X11MoveRequest::kNobodyToAsk;
   const auto id = static_cast<xcb_window_t>(handle->winId());
-  // The server's word, not the events read so far: a release may be queued behind them.
-  const auto pointer = Pointer(connection, id);
-  if (!pointer || !(pointer->mask & XCB_BUTTON_MASK_1)) return X11MoveRequest::kButtonIsUp;
-  if (!WindowManagerMoves(connection, pointer->root, AtomsOf(connection)))
+  const auto screen = Pointer(connection, id);  // the root of the pointer's own X screen
+  if (!screen || !WindowManagerMoves(connection, screen->root, AtomsOf(connection)))
     return X11MoveRequest::kNobodyToAsk;
+  // The server's word, not the events read so far, as late as can be: a release may be queued behind them.
+  const auto pointer = Pointer(connection, id);
+  if (!pointer || !pointer->same_screen || !(pointer->mask & XCB_BUTTON_MASK_1))
+    return X11MoveRequest::kButtonIsUp;
   // The press in the server's pixels: the window's corner there, plus the press in the window in Qt's
   // device-independent pixels (QT_SCALE_FACTOR), scaled before it is rounded.
   const QPoint corner(pointer->root_x - pointer->win_x, pointer->root_y - pointer->win_y);

@@ -12,7 +12,8 @@ namespace vostrel::platform::qt {
 
 enum class X11MoveRequest {
   kAsked,        // the window manager now moves the window until the left button comes up
-  kButtonIsUp,   // the server has seen the left button come up already: nothing to move
+  kButtonIsUp,   // the server has seen the left button come up (or the pointer leave the screen): nothing to
+                 // move
   kNobodyToAsk,  // no window manager that moves windows runs: the window must follow the pointer itself
 };
 
