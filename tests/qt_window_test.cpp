@@ -315,6 +315,11 @@ TEST_F(QtWindowTest, InputMethodCommitsTypeEachCharacterThroughTheFilter) {
       {QString::fromUtf16(u"\U0001F600"), ten, 1},
       {"12", {"2578", "A12", "00001010,00010010"}, 0},
       {"x3y", {"41251", "A123", "10100001,00100011"}, 2},
+      {"5\b", {"41251", "A123", "10100001,00100011"}, 0},
+      {"\x1b"
+       "9",
+       {"41251", "A123", "10100001,00100011"},
+       0},  // Esc closes: nothing after it is typed
   };
   for (const auto& step : steps) {
     const int before = beeps;
@@ -322,6 +327,7 @@ TEST_F(QtWindowTest, InputMethodCommitsTypeEachCharacterThroughTheFilter) {
     EXPECT_EQ(Texts(), step.texts) << step.commit.toStdString();
     EXPECT_EQ(beeps - before, step.beeps) << step.commit.toStdString();
   }
+  EXPECT_TRUE(runtime->IsClosed());
 }
 
 TEST_F(QtWindowTest, ReactivatingTheWindowDoesNotSelectTheFocusedFieldAgain) {

@@ -136,7 +136,8 @@ def adopt_orphans():
 
 
 def reap():
-    """Collects every process of this one's that has ended, its own or an orphan passed to it."""
+    """Collects every process of this one's that has ended, its own or an orphan passed to it. Only once every
+    process it started has been waited for: an exit status collected here is lost to its Popen."""
     try:
         while os.waitpid(-1, os.WNOHANG)[0] > 0:
             pass
@@ -144,21 +145,28 @@ def reap():
         pass
 
 
+def group_running(group):
+    """Whether a process of the group still runs (an ended one waiting to be collected does not)."""
+    for name in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{name}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+        except (OSError, IndexError):
+            continue
+        if int(fields[2]) == group and fields[0] not in ("Z", "X"):
+            return True
+    return False
+
+
 def end_group(group):
-    """Ends every process of a process group, and waits until none is left: asked to end, then killed."""
+    """Ends every process of a process group, and waits until none runs: asked to end, then killed."""
     for number in (signal.SIGTERM, signal.SIGKILL):
         try:
             os.killpg(group, number)
         except ProcessLookupError:
             return
-        deadline = time.monotonic() + 5
-        while time.monotonic() < deadline:
-            reap()
-            try:
-                os.killpg(group, 0)
-            except ProcessLookupError:
-                return
-            time.sleep(0.02)
+        if wait_for(lambda: not group_running(group), 5):
+            return
 
 
 class Skip(Exception):
@@ -587,7 +595,7 @@ class Desktop:
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
-        reap()
+        reap()  # the groups' orphans, passed to this process
         for folder, _, _ in os.walk(self.root):
             os.chmod(folder, 0o700)
         shutil.rmtree(self.root, ignore_errors=True)
