@@ -58,19 +58,19 @@ bool Win32Runtime::Load(const WindowDescription& description, WindowEvents& even
 int Win32Runtime::Run() {
   MSG message{};
   BOOL got = 0;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+  // Until the window has closed: a loop of the system's own (a move's) may take the WM_QUIT its end posts.
+  while (!IsClosed() && (got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
     if (IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return got == 0 ? static_cast<int>(message.wParam) : 1;
+  return got < 0 ? 1 : 0;
 }
 
 void Win32Runtime::DoEvents() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // Left for the message loop, which ends on it.
-    if (message.message == WM_QUIT) return PostQuitMessage(static_cast<int>(message.wParam));
+    if (message.message == WM_QUIT) return PostQuitMessage(static_cast<int>(message.wParam));  // for Run
     if (IsDialogMessageW(window_->controls.window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
