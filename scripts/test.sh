@@ -134,15 +134,21 @@ require_cases() {  # require_cases DIR LABEL WHY
 }
 
 command -v python3 >/dev/null || fail "counting the results: python3 is missing (Debian package python3)"
-if check "release build" build build/release -DCMAKE_BUILD_TYPE=Release; then
-  require_cases build/release desktop "the desktop tests need X11, libSM and libICE at configure time"
-  require_cases build/release packaging "the package checks were not configured"
+# The exhaustive check is built and started first, so that it runs beside the rest of the release build too.
+release_build() {
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
   if [[ ${VOSTREL_EXHAUSTIVE:-1} == 0 ]]; then
     skipped=$((skipped + 1))
     said+=("SKIPPED exhaustive check: VOSTREL_EXHAUSTIVE=0")
-  elif require_cases build/release exhaustive "the exhaustive check was not configured"; then
+  elif require_cases build/release exhaustive "the exhaustive check was not configured" &&
+    cmake --build build/release -j "$jobs" --target exhaustive_conversion; then
     start_exhaustive
   fi
+  cmake --build build/release -j "$jobs"
+}
+if check "release build" release_build; then
+  require_cases build/release desktop "the desktop tests need X11, libSM and libICE at configure time"
+  require_cases build/release packaging "the package checks were not configured"
   run_ctest "release: unit, offscreen, package and desktop cases" build/release -LE exhaustive
 fi
 
