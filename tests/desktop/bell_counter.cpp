@@ -5,6 +5,7 @@
 // makes it finish a round trip with the server (XSync), read every event that came before the answer, and
 // print "synced N", N being all the bells counted so far: every bell the server rang before it read the
 // request is in N. It exits at the end of its input.
+// A line "pointer" is answered "pointer free", or "pointer held" while another client holds the pointer.
 // It also prints "moveresize" for every move a client asks of the window manager (_NET_WM_MOVERESIZE_MOVE,
 // sent to the root window, where every client listening for substructure changes sees it too).
 #include <X11/XKBlib.h>
@@ -74,6 +75,17 @@ int main() {
     if (got <= 0) return 0;  // the test went away
     input.append(buffer, static_cast<size_t>(got));
     for (size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
+      if (input.compare(0, end, "pointer") == 0) {
+        // Whether another client holds the pointer (a window manager still moving a window): asked by taking
+        // it.
+        const int taken = XGrabPointer(display, XDefaultRootWindow(display), False, 0, GrabModeAsync,
+                                       GrabModeAsync, None, None, CurrentTime);
+        if (taken == GrabSuccess) XUngrabPointer(display, CurrentTime);
+        XSync(display, False);
+        std::printf("pointer %s\n", taken == GrabSuccess ? "free" : "held");
+        std::fflush(stdout);
+        continue;
+      }
       if (input.compare(0, end, "sync") != 0) {
         std::printf("unknown command %s\n", input.substr(0, end).c_str());
         std::fflush(stdout);

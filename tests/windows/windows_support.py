@@ -153,6 +153,8 @@ class WindowsDesktop(Desktop):
     """A desktop of the Linux cases with Wine on it: the program and the driver run in the tests' prefix for
     desktops, whose Wine processes all end with the case."""
 
+    pointer_settles = False
+
     def __init__(self, build, name, results):
         super().__init__(build, name, results)
         self.binary = os.path.join(self.build, "app", "vostrel.exe")
