@@ -431,6 +431,9 @@ class Program:
             self.process.wait()
             return "still running"
 
+    def pid(self):
+        return self.process.pid
+
     def rss_kib(self):
         with open(f"/proc/{self.process.pid}/status") as status:
             return int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
@@ -617,27 +620,39 @@ class Desktop:
 
     # --- Synchronising with the program.
 
-    def drag(self, start, offset, steps=10):
+    def drag(self, start, offset, steps=10, busy=False):
         """A left-button drag through XTest, a few milliseconds between the pointer moves. The program starts the
         move once the press has become a drag: the first step goes a third of the way, past the desktop's drag
         distance, and the pointer waits there until the move has started, which is anchored where the button went
         down. With a window manager the move is asked of it (_NET_WM_MOVERESIZE), which is checked: a window that
         followed the pointer by itself would end in the same place; without, a round trip through the program
-        (copy_focused)."""
+        (copy_focused). busy: the program is stopped until the first step has come, so that it reads the press
+        and the pointer's first motion together, as a busy program does."""
         x, y = start
         moves = self.bells.moves
         # A window manager that is still ending the last move would take the press.
         if self.pointer_settles:
             wait_for(self.bells.pointer_free, 5)
-        run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-        for index, fraction in enumerate([1 / 3] + [i / steps for i in range(1, steps + 1) if i / steps > 1 / 3]):
-            run("xdotool", "mousemove", str(x + round(offset[0] * fraction)), str(y + round(offset[1] * fraction)))
-            if index == 0 and self.window_manager:
-                asked = wait_for(lambda: self.bells.moves > moves, 5)
-                self.check("the drag asks the window manager for the move", asked, "no _NET_WM_MOVERESIZE")
-            elif index == 0:
-                self.copy_focused(clear_modifiers=False)  # the left button stays down
+        pid = self.programs[-1].pid() if busy else None
+        if busy:
+            self.check("the busy program's process is found", pid is not None, None)
+        if pid:
+            os.kill(pid, signal.SIGSTOP)
+        try:
+            run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+            run("xdotool", "mousemove", str(x + round(offset[0] / 3)), str(y + round(offset[1] / 3)))
+        finally:
+            if pid:
+                os.kill(pid, signal.SIGCONT)
+        if self.window_manager:
+            asked = wait_for(lambda: self.bells.moves > moves, 5)
+            self.check("the drag asks the window manager for the move", asked, "no _NET_WM_MOVERESIZE")
+        else:
+            self.copy_focused(clear_modifiers=False)  # the left button stays down
+        for fraction in [i / steps for i in range(1, steps + 1) if i / steps > 1 / 3]:
             time.sleep(0.02)
+            run("xdotool", "mousemove", str(x + round(offset[0] * fraction)), str(y + round(offset[1] * fraction)))
+        time.sleep(0.02)
         run("xdotool", "mouseup", "1")
 
     def copy_focused(self, timeout=10, clear_modifiers=True):

@@ -132,6 +132,11 @@ class WineProgram:
             self.process.wait()
             return "still running"
 
+    def pid(self):
+        """The process that holds the window (the one Wine runs the program in)."""
+        found = run("xdotool", "getwindowpid", self.x_window).stdout.strip() if self.x_window else ""
+        return int(found) if found.isdigit() else None
+
     def position(self):
         window = self.desktop.driver.window()
         return window.get("left"), window.get("top")
