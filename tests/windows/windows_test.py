@@ -222,10 +222,12 @@ def drags_and_clicks(desktop):
     desktop.drag((x + BACKGROUND[0], y + BACKGROUND[1]), (100, 50))
     moved = program.wait_position((x + 100, y + 50))
     check("left drag on the background moves the window", moved == (x + 100, y + 50), moved)
-    x, y = moved
-    desktop.drag((x + 130, y + 10), (-40, 30))
-    moved = program.wait_position((x - 40, y + 30))
-    check("left drag on a caption moves the window", moved == (x - 40, y + 30), moved)
+    for name, busy in [("left drag on a caption", False),
+                       ("left drag on a caption, read late by a busy program", True)]:
+        x, y = moved
+        desktop.drag((x + 130, y + 10), (-40, 30), busy=busy)
+        moved = program.wait_position((x - 40, y + 30))
+        check(f"{name} moves the window with the pointer", moved == (x - 40, y + 30), (moved, (x - 40, y + 30)))
     x, y = moved
 
     for name, point in [("background", BACKGROUND), ("caption", CAPTIONS[1])]:

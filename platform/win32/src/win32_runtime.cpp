@@ -145,7 +145,7 @@ bool Win32Runtime::IsClosed() const {
 }
 
 void Win32Runtime::StartInteractiveMove() {
-  StartSystemMove(window_->controls.window);
+  StartSystemMove(window_->controls.window, window_->input.pressedAt);
 }
 
 void Win32Runtime::MakeTopmostAndShow() {

@@ -21,10 +21,18 @@ bool ReleasedAtOnce() {
 
 }  // namespace
 
-void StartSystemMove(HWND window) {
+void StartSystemMove(HWND window, POINT press) {
   if (ReleasedAtOnce()) return;
+  // The move follows the pointer from where the last message taken saw it, past the press when a caption's
+  // press handled the messages waiting: the window first goes as far.
+  const DWORD last = GetMessagePos();
+  const POINTS from = MAKEPOINTS(last);
+  RECT rect{};
+  if ((from.x != press.x || from.y != press.y) && GetWindowRect(window, &rect))
+    SetWindowPos(window, nullptr, rect.left + from.x - press.x, rect.top + from.y - press.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ReleaseCapture();
-  SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(from.x, from.y));
 }
 
 }  // namespace vostrel::platform::win32

@@ -7,9 +7,9 @@
 
 namespace vostrel::platform::win32 {
 
-// Lets go of the mouse and runs the system's move loop, which returns once the left button is up. A press
-// whose release comes with it (a touchpad's tap), seen within 40 ms, moves nothing: a move begun with the
-// button up would follow the pointer until the next click.
-void StartSystemMove(HWND window);
+// Runs the system's move loop until the left button is up, the pixel pressed at `press` (on the screen)
+// kept under the pointer. A press whose release comes with it (a touchpad's tap), seen within 40 ms, moves
+// nothing: a move begun with the button up would follow the pointer until the next click.
+void StartSystemMove(HWND window, POINT press);
 
 }  // namespace vostrel::platform::win32
