@@ -145,17 +145,19 @@ def reap():
         pass
 
 
+def stat_fields(pid):
+    """A process's fields after its name in /proc (state, parent, group, ...); [] once it has gone."""
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().rsplit(")", 1)[1].split()
+    except (OSError, IndexError):
+        return []
+
+
 def group_running(group):
     """Whether a process of the group still runs (an ended one waiting to be collected does not)."""
-    for name in os.listdir("/proc"):
-        try:
-            with open(f"/proc/{name}/stat") as stat:
-                fields = stat.read().rsplit(")", 1)[1].split()
-        except (OSError, IndexError):
-            continue
-        if int(fields[2]) == group and fields[0] not in ("Z", "X"):
-            return True
-    return False
+    return any((fields := stat_fields(name)) and int(fields[2]) == group and fields[0] not in ("Z", "X")
+               for name in os.listdir("/proc") if name.isdigit())
 
 
 def end_group(group):
@@ -636,11 +638,12 @@ class Desktop:
         pid = self.programs[-1].pid() if busy else None
         if busy:
             self.check("the busy program's process is found", pid is not None, None)
-        if pid:
-            os.kill(pid, signal.SIGSTOP)
         try:
+            if pid:
+                os.kill(pid, signal.SIGSTOP)
+                wait_for(lambda: stat_fields(pid)[:1] == ["T"], 5)
             run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-            run("xdotool", "mousemove", str(x + round(offset[0] / 3)), str(y + round(offset[1] / 3)))
+            run("xdotool", "mousemove", "--sync", str(x + round(offset[0] / 3)), str(y + round(offset[1] / 3)))
         finally:
             if pid:
                 os.kill(pid, signal.SIGCONT)

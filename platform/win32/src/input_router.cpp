@@ -181,8 +181,7 @@ void InputRouter::MouseButton(std::int16_t button, bool pressed, WPARAM keys, PO
     pressedCaption_ = static_cast<core::FieldIndex>(found - controls_.captions.begin());
     if (found == controls_.captions.end()) pressedCaption_.reset();
     pressed_ |= bit;
-    pressedAt = point;
-    ClientToScreen(controls_.window, &pressedAt);
+    if (button == kLeftButton) ClientToScreen(controls_.window, &(pressedAt = point));
     if (GetCapture() != controls_.window)
       SetCapture(controls_.window);  // taken again, it would forget the presses
   } else if ((pressed_ & bit) != 0) {

@@ -23,7 +23,7 @@ class InputRouter {
 
   // True while the program itself writes a field's text, which is then told from another program's.
   bool writingField = false;
-  // Where on the screen the last press on the window or a caption was.
+  // Where on the screen the last left press on the window or a caption was.
   POINT pressedAt{};
 
   // A message to field `index`, before the field's own procedure: the answer where it is decided here.

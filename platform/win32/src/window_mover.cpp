@@ -23,12 +23,12 @@ bool ReleasedAtOnce() {
 
 void StartSystemMove(HWND window, POINT press) {
   if (ReleasedAtOnce()) return;
-  // The move follows the pointer from where the last message taken saw it, past the press when a caption's
-  // press handled the messages waiting: the window first goes as far.
+  // The move may follow the pointer from the last message's position, past the press when a caption's press
+  // handled what waited: the window is first shifted by the pointer's travel since the press.
   const DWORD last = GetMessagePos();
   const POINTS from = MAKEPOINTS(last);
   RECT rect{};
-  if ((from.x != press.x || from.y != press.y) && GetWindowRect(window, &rect))
+  if ((from.x != press.x || from.y != press.y) && !IsZoomed(window) && GetWindowRect(window, &rect))
     SetWindowPos(window, nullptr, rect.left + from.x - press.x, rect.top + from.y - press.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ReleaseCapture();
