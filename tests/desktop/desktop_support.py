@@ -114,6 +114,22 @@ def check_bell_steps(check, round_trip, bells):
         check(f"bell: {name}", counted - before == expected, counted - before)
 
 
+def check_drags(desktop, program):
+    """From the centre, a drag on the background, one on a caption, and the same again read late by a busy program:
+    each must move the window with the pointer. Where the window ends."""
+    moved = program.wait_position(centred())
+    for name, grab, offset, busy in [
+            ("left drag on the background", (2, 9), (100, 50), False),
+            ("left drag on a caption", (130, 10), (-40, 30), False),
+            ("left drag on a caption, read late by a busy program", (130, 10), (-40, 30), True)]:
+        x, y = moved
+        desktop.drag((x + grab[0], y + grab[1]), offset, busy=busy)
+        want = (x + offset[0], y + offset[1])
+        moved = program.wait_position(want)
+        desktop.check(f"{name} moves the window with the pointer", moved == want, (moved, want))
+    return moved
+
+
 def check_stays_above(check, ours, theirs):
     """Once the window manager has made the other window (theirs) active, which raises it, and lists both: ours
     must still be above it in the stacking order."""

@@ -15,8 +15,8 @@ import time
 
 sys.dont_write_bytecode = True  # nothing written next to the sources
 from desktop_support import (DEFAULT_MANAGER, EVERY_MANAGER, NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, case, centred,
-                             check_bell_steps, check_stays_above, click, count_yellow, key, main, pixel, run,
-                             screenshot, stored, stored_position, type_text, wait_for, write_store)
+                             check_bell_steps, check_drags, check_stays_above, click, count_yellow, key, main, pixel,
+                             run, screenshot, stored, stored_position, type_text, wait_for, write_store)
 
 
 @case(managers=EVERY_MANAGER, tools=["import", "convert"])
@@ -93,18 +93,7 @@ def drags_and_clicks(desktop):
     check = desktop.check
     config = desktop.fresh_config("drags")
     program = desktop.start_shown(config)
-    x, y = program.wait_position(centred())
-    desktop.drag((x + 2, y + 9), (100, 50))
-    moved = program.wait_position((x + 100, y + 50))
-    check("left drag on the background moves the window", moved == (x + 100, y + 50), (moved, (x + 100, y + 50)))
-    for name, busy in [("left drag on a caption", False),
-                       ("left drag on a caption, read late by a busy program", True)]:
-        x, y = moved
-        desktop.drag((x + 130, y + 10), (-40, 30), busy=busy)
-        moved = program.wait_position((x - 40, y + 30))
-        check(f"{name} moves the window with the pointer", moved == (x - 40, y + 30), (moved, (x - 40, y + 30)))
-
-    x, y = moved
+    x, y = check_drags(desktop, program)
     # Presses on a field are the field's: a left drag selects, a right press opens its menu, whose release may land
     # on the background.
     for name, button, start, end in [("left drag on a field", 1, (200, 9), (260, 49)),

@@ -17,8 +17,8 @@ from windows_support import (EM_SETREADONLY, FIELDS, REG_BINARY, REG_DWORD, REG_
                              SW_MAXIMIZE, SW_MINIMIZE, UNICODE_NOCHAR, WM_CLOSE, WM_DESTROY, WM_DPICHANGED,
                              WM_ENDSESSION, WM_NCDESTROY, WM_QUERYENDSESSION, WM_UNICHAR, WS_CAPTION, WS_EX_APPWINDOW,
                              WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, case, main, text_bytes, units)
-from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, check_stays_above,
-                             click, count_yellow, key, pixel, run, screenshot, type_text, wait_for)
+from desktop_support import (NAVY, SCREEN, SIZE, TWIPS, TYPING_STEPS, centred, check_bell_steps, check_drags,
+                             check_stays_above, click, count_yellow, key, pixel, run, screenshot, type_text, wait_for)
 
 # Where things are on the strip, in pixels from its corner at 96 dpi.
 CAPTIONS = [(20, 10), (140, 10), (260, 10)]  # a point on each caption, by field index
@@ -230,17 +230,7 @@ def drags_and_clicks(desktop):
     check = desktop.check
     program = desktop.start_shown()
     driver = desktop.driver
-    x, y = program.wait_position(centred())
-    desktop.drag((x + BACKGROUND[0], y + BACKGROUND[1]), (100, 50))
-    moved = program.wait_position((x + 100, y + 50))
-    check("left drag on the background moves the window", moved == (x + 100, y + 50), moved)
-    for name, busy in [("left drag on a caption", False),
-                       ("left drag on a caption, read late by a busy program", True)]:
-        x, y = moved
-        desktop.drag((x + 130, y + 10), (-40, 30), busy=busy)
-        moved = program.wait_position((x - 40, y + 30))
-        check(f"{name} moves the window with the pointer", moved == (x - 40, y + 30), (moved, (x - 40, y + 30)))
-    x, y = moved
+    x, y = check_drags(desktop, program)
 
     for name, point in [("background", BACKGROUND), ("caption", CAPTIONS[1])]:
         # Press and release in one batch, as a touchpad tap sends them, then the pointer moves on.
